@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QDateTime>
+#include <QPointer>
+#include <QStatusBar>
+
+#include <array>
+#include <functional>
+
+class Panneau3D;
+
+// The main window's status line: the program's text, the four lock keys, the date and the time.
+class BarreEtat : public QStatusBar
+{
+    Q_OBJECT
+
+public:
+    enum class Verrou { Defilement, Insertion, Majuscules, Numerique };
+
+    explicit BarreEtat(QWidget *parent = nullptr);
+
+    void setTextePrincipal(const QString &texte);
+    QString textePrincipal() const { return textePrincipal_; }
+
+    void setHorloge(std::function<QDateTime()> horloge);
+    bool etatVerrou(Verrou verrou) const;
+
+protected:
+    bool eventFilter(QObject *objet, QEvent *evenement) override;
+    void changeEvent(QEvent *evenement) override;
+    void paintEvent(QPaintEvent *evenement) override;
+
+private:
+    Panneau3D *ajouterPanneau(const QString &texte, Qt::Alignment alignement, int etirement = 0);
+    bool premiereRemise(const QEvent *evenement, QWidget *destinataire);
+    void actualiser();
+    void ajusterLargeurs();
+    void afficherPrincipal();
+
+    Panneau3D *principal_ = nullptr;
+    std::array<Panneau3D *, 4> verrous_{};
+    Panneau3D *date_ = nullptr;
+    Panneau3D *heure_ = nullptr;
+
+    QString textePrincipal_;
+    std::array<bool, 4> etats_{};
+    std::function<QDateTime()> horloge_;
+
+    // Only compared, never followed: tells a propagated key press from a new one.
+    const QEvent *derniereTouche_ = nullptr;
+    QPointer<QWidget> dernierDestinataire_;
+};
