@@ -1,0 +1,352 @@
+#include "data/ConstructeurBase.h"
+
+#include "app/Twips.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QPainter>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStringDecoder>
+#include <QTemporaryFile>
+#include <QUuid>
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
+#include <system_error>
+#include <utility>
+
+namespace {
+
+constexpr QRgb grisPanneau = qRgb(192, 192, 192);
+
+// Twice the logical size of the flag image of the main window (2775 × 1455 twips), so that
+// flags stay sharp on HiDPI screens.
+QSize tailleDessin()
+{
+    return {2 * Twips::enPixels(2775), 2 * Twips::enPixels(1455)};
+}
+
+struct ScoreInitial
+{
+    const char *nom;
+    int score;
+    const char *date;
+};
+
+// A game is worth up to 75 points: a new player can climb into every one of these rows.
+constexpr std::array<ScoreInitial, 10> scoresInitiaux{{
+    {"JULIETTE", 40, "2000-01-15"},
+    {"MARCEL", 36, "2000-02-20"},
+    {"CAMILLE", 32, "2000-03-11"},
+    {"GASTON", 28, "2000-04-02"},
+    {"MADELEINE", 24, "2000-05-27"},
+    {"LÉON", 20, "2000-06-18"},
+    {"SIMONE", 16, "2000-07-14"},
+    {"ARMAND", 12, "2000-08-09"},
+    {"HÉLÈNE", 8, "2000-09-30"},
+    {"ÉMILE", 4, "2000-10-21"},
+}};
+
+bool estCodeIso(const QString &code)
+{
+    return code.size() == 2
+        && std::ranges::all_of(code, [](QChar c) { return c >= u'a' && c <= u'z'; });
+}
+
+QByteArray encoderPng(const QImage &image)
+{
+    QByteArray octets;
+    QBuffer tampon(&octets);
+    tampon.open(QIODevice::WriteOnly);
+    // Quality 0 asks for the strongest compression: the game file carries 178 pictures.
+    if (!image.save(&tampon, "PNG", 0))
+        return {};
+    return octets;
+}
+
+std::filesystem::path cheminNatif(const QString &chemin)
+{
+    return std::filesystem::path(chemin.toStdU16String());
+}
+
+// Qt keeps a connection by name until removeDatabase(), which must come once no QSqlDatabase or
+// QSqlQuery of it is left: running the work in a callee guarantees that. The work returns an
+// error text, empty on success.
+template <typename Travail>
+QString travaillerSurBase(const QString &chemin, bool lectureSeule, Travail &&travail)
+{
+    const QString connexion = QStringLiteral("ConstructeurBase-")
+        + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    const QString panne = [&] {
+        QSqlDatabase base = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connexion);
+        base.setDatabaseName(chemin);
+        if (lectureSeule)
+            base.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        if (!base.open())
+            return base.lastError().text();
+        const QString texte = std::forward<Travail>(travail)(base);
+        base.close();
+        return texte;
+    }();
+    QSqlDatabase::removeDatabase(connexion);
+    return panne;
+}
+
+} // namespace
+
+ConstructeurBase::ConstructeurBase(QString fichierPays, QString dossierDrapeaux, QString fichierSortie)
+    : m_fichierPays(std::move(fichierPays))
+    , m_dossierDrapeaux(std::move(dossierDrapeaux))
+    , m_fichierSortie(std::move(fichierSortie))
+{
+}
+
+bool ConstructeurBase::construire()
+{
+    m_erreur.clear();
+    // Everything is read and checked before the first byte is written.
+    auto pays = lirePays();
+    if (!pays)
+        return false;
+    const auto scores = lireScores();
+    return scores && composerDessins(*pays) && ecrireBase(*pays, *scores);
+}
+
+QImage ConstructeurBase::composerDessin(const QImage &drapeau)
+{
+    const QSize taille = tailleDessin();
+    QImage dessin(taille, QImage::Format_RGB32);
+    dessin.fill(grisPanneau);
+    if (drapeau.isNull())
+        return dessin;
+    // QImage's smooth scaling averages every pixel it drops, where QPainter's bilinear filter
+    // would alias the thin lines of coats of arms. Given a large indexed picture it keeps the
+    // palette and dithers the blended colours, hence true colour first.
+    const auto format = drapeau.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
+    const QImage reduit = drapeau.convertToFormat(format).scaled(taille, Qt::KeepAspectRatio,
+                                                                 Qt::SmoothTransformation);
+    QPainter peintre(&dessin);
+    peintre.drawImage(QPoint((taille.width() - reduit.width()) / 2,
+                             (taille.height() - reduit.height()) / 2),
+                      reduit);
+    return dessin;
+}
+
+std::optional<QList<ConstructeurBase::Pays>> ConstructeurBase::lirePays()
+{
+    const QString nomFichier = QDir::toNativeSeparators(m_fichierPays);
+    const auto refuser = [&](qsizetype ligne, const QString &message) {
+        echouer(QStringLiteral("%1:%2: %3").arg(nomFichier, QString::number(ligne), message));
+        return std::nullopt;
+    };
+
+    QFile fichier(m_fichierPays);
+    if (!fichier.open(QIODevice::ReadOnly)) {
+        echouer(QStringLiteral("%1: lecture impossible (%2)").arg(nomFichier, fichier.errorString()));
+        return std::nullopt;
+    }
+    const QList<QByteArray> lignes = fichier.readAll().split('\n');
+
+    QList<Pays> pays;
+    QHash<int, qsizetype> lignesDesNumeros;
+    QHash<QString, qsizetype> lignesDesCodes;
+    QHash<QString, qsizetype> lignesDesNoms;
+    for (qsizetype i = 0; i < lignes.size(); ++i) {
+        const qsizetype numeroLigne = i + 1;
+        QByteArrayView octets(lignes[i]);
+        if (octets.endsWith('\r'))
+            octets.chop(1);
+        // A list saved in another encoding would put garbled names in front of the player. The
+        // decoder also drops the byte order mark that some editors put first.
+        QStringDecoder decodeur(QStringDecoder::Utf8);
+        const QString ligne = decodeur(octets);
+        if (decodeur.hasError())
+            return refuser(numeroLigne, QStringLiteral("texte qui n’est pas de l’UTF-8"));
+        if (i == 0) {
+            if (ligne != QLatin1StringView("NUMERO;ISO;PAYS"))
+                return refuser(numeroLigne, QStringLiteral("en-tête « NUMERO;ISO;PAYS » attendu"));
+            continue;
+        }
+        if (ligne.trimmed().isEmpty())
+            continue;
+
+        const QStringList champs = ligne.split(u';');
+        if (champs.size() != 3)
+            return refuser(numeroLigne,
+                           QStringLiteral("trois champs NUMERO;ISO;PAYS attendus, lu « %1 »").arg(ligne));
+        bool entier = false;
+        const int numero = champs[0].trimmed().toInt(&entier);
+        if (!entier)
+            return refuser(numeroLigne, QStringLiteral("numéro « %1 » illisible").arg(champs[0]));
+        if (numero < 1 || numero > nombrePays)
+            return refuser(numeroLigne, QStringLiteral("numéro %1 hors de 1 à %2").arg(numero).arg(nombrePays));
+        const QString iso = champs[1].trimmed();
+        if (!estCodeIso(iso))
+            return refuser(numeroLigne,
+                           QStringLiteral("code « %1 » : deux lettres minuscules attendues").arg(iso));
+        const QString nom = champs[2].trimmed().normalized(QString::NormalizationForm_C);
+        if (nom.isEmpty())
+            return refuser(numeroLigne, QStringLiteral("nom de pays vide"));
+        // The game looks a flag up by its name written between ASCII apostrophes.
+        if (nom.contains(u'\''))
+            return refuser(numeroLigne,
+                           QStringLiteral("apostrophe ASCII dans « %1 » : écrire ’ (U+2019)").arg(nom));
+        // Names that differ only by case would look like one answer twice.
+        const QString cleNom = nom.toCaseFolded();
+
+        const auto dejaDonne = [](const QString &quoi, qsizetype ligneAnterieure) {
+            return QStringLiteral("%1 déjà donné ligne %2").arg(quoi, QString::number(ligneAnterieure));
+        };
+        if (const auto deja = lignesDesNumeros.constFind(numero); deja != lignesDesNumeros.cend())
+            return refuser(numeroLigne, dejaDonne(QStringLiteral("numéro %1").arg(numero), *deja));
+        if (const auto deja = lignesDesCodes.constFind(iso); deja != lignesDesCodes.cend())
+            return refuser(numeroLigne, dejaDonne(QStringLiteral("drapeau « %1 »").arg(iso), *deja));
+        if (const auto deja = lignesDesNoms.constFind(cleNom); deja != lignesDesNoms.cend())
+            return refuser(numeroLigne, dejaDonne(QStringLiteral("nom « %1 »").arg(nom), *deja));
+        if (const QString drapeau = cheminDrapeau(iso); !QFileInfo(drapeau).isFile())
+            return refuser(numeroLigne,
+                           QStringLiteral("drapeau introuvable : %1").arg(QDir::toNativeSeparators(drapeau)));
+
+        lignesDesNumeros.insert(numero, numeroLigne);
+        lignesDesCodes.insert(iso, numeroLigne);
+        lignesDesNoms.insert(cleNom, numeroLigne);
+        pays.append({numeroLigne, numero, iso, nom, {}});
+    }
+
+    QStringList absents;
+    for (int numero = 1; numero <= nombrePays; ++numero) {
+        if (!lignesDesNumeros.contains(numero))
+            absents.append(QString::number(numero));
+    }
+    if (!absents.isEmpty()) {
+        echouer(QStringLiteral("%1: numéros absents : %2 (chaque numéro de 1 à %3 attendu une fois)")
+                    .arg(nomFichier, absents.join(QStringLiteral(", ")), QString::number(nombrePays)));
+        return std::nullopt;
+    }
+    std::ranges::sort(pays, {}, &Pays::numero);
+    return pays;
+}
+
+bool ConstructeurBase::composerDessins(QList<Pays> &pays)
+{
+    for (Pays &unPays : pays) {
+        const QString chemin = cheminDrapeau(unPays.iso);
+        const QImage drapeau(chemin);
+        if (drapeau.isNull()) {
+            return echouer(QStringLiteral("%1:%2: drapeau illisible : %3")
+                               .arg(QDir::toNativeSeparators(m_fichierPays), QString::number(unPays.ligne),
+                                    QDir::toNativeSeparators(chemin)));
+        }
+        unPays.dessin = encoderPng(composerDessin(drapeau));
+        if (unPays.dessin.isEmpty())
+            return echouer(QStringLiteral("%1: codage PNG impossible").arg(QDir::toNativeSeparators(chemin)));
+    }
+    return true;
+}
+
+std::optional<QList<ConstructeurBase::LigneScore>> ConstructeurBase::lireScores()
+{
+    QList<LigneScore> scores;
+    if (!QFileInfo::exists(m_fichierSortie)) {
+        for (const ScoreInitial &score : scoresInitiaux)
+            scores.append({QString::fromUtf8(score.nom), score.score, QString::fromLatin1(score.date)});
+        return scores;
+    }
+
+    const QString panne = travaillerSurBase(m_fichierSortie, true, [&scores](QSqlDatabase &base) {
+        QSqlQuery requete(base);
+        // Row order decides which of equal lowest scores the game overwrites first: keep it.
+        if (!requete.exec(QStringLiteral("SELECT NOM, SCORE, DATE FROM SCORES ORDER BY rowid")))
+            return requete.lastError().text();
+        while (requete.next())
+            scores.append({requete.value(0), requete.value(1), requete.value(2)});
+        if (requete.lastError().isValid())
+            return requete.lastError().text();
+        if (scores.size() != 10)
+            return QStringLiteral("la table SCORES a %1 lignes au lieu de 10").arg(scores.size());
+        return QString();
+    });
+    if (!panne.isEmpty()) {
+        echouer(QStringLiteral("%1: fichier existant illisible ou endommagé (%2) ; il reste tel quel pour "
+                               "ne pas perdre ses scores : le réparer, ou le déplacer pour repartir des "
+                               "scores initiaux")
+                    .arg(QDir::toNativeSeparators(m_fichierSortie), panne));
+        return std::nullopt;
+    }
+    return scores;
+}
+
+bool ConstructeurBase::ecrireBase(const QList<Pays> &pays, const QList<LigneScore> &scores)
+{
+    const QFileInfo sortie(m_fichierSortie);
+    const QString nomSortie = QDir::toNativeSeparators(m_fichierSortie);
+    // Written beside the output and renamed over it once complete, so that the game never meets
+    // a half-written file; on failure QTemporaryFile removes it.
+    QTemporaryFile temporaire(sortie.absoluteDir().filePath(sortie.fileName() + QStringLiteral(".XXXXXX")));
+    if (!temporaire.open())
+        return echouer(QStringLiteral("%1: écriture impossible (%2)").arg(nomSortie, temporaire.errorString()));
+    temporaire.close();
+
+    const QString panne = travaillerSurBase(temporaire.fileName(), false, [&](QSqlDatabase &base) {
+        QSqlQuery requete(base);
+        if (!base.transaction())
+            return base.lastError().text();
+        if (!requete.exec(QStringLiteral("CREATE TABLE Pavoria(NUMERO INTEGER PRIMARY KEY, "
+                                         "PAYS TEXT UNIQUE NOT NULL, Pavorium BLOB NOT NULL)"))
+            || !requete.exec(QStringLiteral("CREATE TABLE SCORES(NOM TEXT, SCORE INTEGER, DATE TEXT)"))
+            || !requete.prepare(QStringLiteral("INSERT INTO Pavoria(NUMERO, PAYS, Pavorium) VALUES(?, ?, ?)"))) {
+            return requete.lastError().text();
+        }
+        for (const Pays &unPays : pays) {
+            requete.addBindValue(unPays.numero);
+            requete.addBindValue(unPays.nom);
+            requete.addBindValue(unPays.dessin);
+            if (!requete.exec())
+                return requete.lastError().text();
+        }
+        if (!requete.prepare(QStringLiteral("INSERT INTO SCORES(NOM, SCORE, DATE) VALUES(?, ?, ?)")))
+            return requete.lastError().text();
+        for (const LigneScore &score : scores) {
+            for (const QVariant &valeur : score)
+                requete.addBindValue(valeur);
+            if (!requete.exec())
+                return requete.lastError().text();
+        }
+        if (!base.commit())
+            return base.lastError().text();
+        return QString();
+    });
+    if (!panne.isEmpty())
+        return echouer(QStringLiteral("%1: écriture impossible (%2)").arg(nomSortie, panne));
+
+    // QTemporaryFile makes the file private to its owner; the game's file keeps the rights of
+    // the one it replaces, or those of an ordinary file.
+    QFile::setPermissions(temporaire.fileName(),
+                          sortie.exists() ? sortie.permissions()
+                                          : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    // std::filesystem::rename replaces the target in one step, where QFile::rename refuses to.
+    std::error_code code;
+    std::filesystem::rename(cheminNatif(temporaire.fileName()), cheminNatif(m_fichierSortie), code);
+    if (code)
+        return echouer(QStringLiteral("%1: remplacement impossible (%2)")
+                           .arg(nomSortie, QString::fromLocal8Bit(code.message())));
+    temporaire.setAutoRemove(false);
+    return true;
+}
+
+QString ConstructeurBase::cheminDrapeau(const QString &iso) const
+{
+    return QDir(m_dossierDrapeaux).filePath(iso + QStringLiteral(".png"));
+}
+
+bool ConstructeurBase::echouer(const QString &message)
+{
+    m_erreur = message;
+    return false;
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QList>
+#include <QString>
+#include <QVariant>
+
+#include <optional>
+
+// Builds the game database from the country list and the flag pictures. A failure leaves the
+// output file as it was and explains itself in erreur(), naming the file and line at fault.
+class ConstructeurBase
+{
+public:
+    static constexpr int nombrePays = 178;
+
+    ConstructeurBase(QString fichierPays, QString dossierDrapeaux, QString fichierSortie);
+
+    [[nodiscard]] bool construire();
+    [[nodiscard]] const QString &erreur() const { return m_erreur; }
+
+    // The picture stored for one flag: the flag in its own proportions, centred on the grey of
+    // the panel that carries it, so that the stretched image of the main window distorts nothing.
+    [[nodiscard]] static QImage composerDessin(const QImage &drapeau);
+
+private:
+    struct Pays
+    {
+        qsizetype ligne = 0;
+        int numero = 0;
+        QString iso;
+        QString nom;
+        QByteArray dessin;
+    };
+    using LigneScore = QList<QVariant>; // NOM, SCORE, DATE, as stored
+
+    [[nodiscard]] std::optional<QList<Pays>> lirePays();
+    [[nodiscard]] bool composerDessins(QList<Pays> &pays);
+    [[nodiscard]] std::optional<QList<LigneScore>> lireScores();
+    [[nodiscard]] bool ecrireBase(const QList<Pays> &pays, const QList<LigneScore> &scores);
+
+    [[nodiscard]] QString cheminDrapeau(const QString &iso) const;
+    bool echouer(const QString &message);
+
+    QString m_fichierPays;
+    QString m_dossierDrapeaux;
+    QString m_fichierSortie;
+    QString m_erreur;
+};

@@ -1,0 +1,97 @@
+#include <QDate>
+#include <QFileInfo>
+#include <QImage>
+#include <QSet>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTest>
+
+// The game database as the build made it, opened read-only as the game's readers would.
+class TestBaseDeJeu : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void numeroterChaqueDrapeauUneFois();
+    void fournirDixScores();
+
+private:
+    [[nodiscard]] static QSqlQuery executer(const QString &sql);
+};
+
+void TestBaseDeJeu::initTestCase()
+{
+    // Shipped beside the program: the pictures must stay compressed.
+    const QFileInfo fichier(QStringLiteral(PAVORIA_DAT_CONSTRUIT));
+    QVERIFY2(fichier.isFile(), PAVORIA_DAT_CONSTRUIT);
+    QCOMPARE_LT(fichier.size(), 3 * 1024 * 1024);
+
+    QSqlDatabase base = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
+    base.setDatabaseName(fichier.filePath());
+    base.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+    QVERIFY2(base.open(), qPrintable(base.lastError().text()));
+}
+
+void TestBaseDeJeu::cleanupTestCase()
+{
+    QSqlDatabase::database().close();
+    QSqlDatabase::removeDatabase(QLatin1StringView(QSqlDatabase::defaultConnection));
+}
+
+QSqlQuery TestBaseDeJeu::executer(const QString &sql)
+{
+    QSqlQuery requete;
+    if (!requete.exec(sql))
+        qWarning() << sql << requete.lastError().text();
+    return requete;
+}
+
+void TestBaseDeJeu::numeroterChaqueDrapeauUneFois()
+{
+    // The game draws numbers 1 to 178, finds a flag by its name between apostrophes and
+    // stretches its picture over the flag image.
+    QSqlQuery requete = executer(QStringLiteral("SELECT NUMERO, PAYS, Pavorium FROM Pavoria"));
+    QSet<int> numeros;
+    QSet<QString> noms;
+    int lignes = 0;
+    while (requete.next()) {
+        ++lignes;
+        const int numero = requete.value(0).toInt();
+        const QString nom = requete.value(1).toString();
+        QVERIFY2(numero >= 1 && numero <= 178, qPrintable(nom));
+        QVERIFY2(!nom.isEmpty() && !nom.contains(u'\'') && nom == nom.trimmed(), qPrintable(nom));
+        const QImage dessin = QImage::fromData(requete.value(2).toByteArray(), "PNG");
+        QVERIFY2(dessin.size() == QSize(370, 194), qPrintable(nom));
+        QVERIFY2(dessin.pixel(185, 97) != qRgb(192, 192, 192), qPrintable(nom));
+        numeros.insert(numero);
+        noms.insert(nom);
+    }
+    QCOMPARE(lignes, 178);
+    QCOMPARE(numeros.size(), 178);
+    QCOMPARE(noms.size(), 178);
+}
+
+void TestBaseDeJeu::fournirDixScores()
+{
+    // The top-ten grid shows the fields in this order; the score dialog overwrites one of ten rows.
+    QSqlQuery requete = executer(QStringLiteral("SELECT * FROM SCORES"));
+    const QSqlRecord champs = requete.record();
+    QCOMPARE(champs.count(), 3);
+    QCOMPARE((QStringList{champs.fieldName(0), champs.fieldName(1), champs.fieldName(2)}),
+             (QStringList{"NOM", "SCORE", "DATE"}));
+    int lignes = 0;
+    while (requete.next()) {
+        ++lignes;
+        QVERIFY(requete.value(1).toInt() >= 0);
+        QVERIFY2(QDate::fromString(requete.value(2).toString(), Qt::ISODate).isValid(),
+                 qPrintable(requete.value(2).toString()));
+    }
+    QCOMPARE(lignes, 10);
+}
+
+QTEST_GUILESS_MAIN(TestBaseDeJeu)
+#include "tst_basedejeu.moc"
