@@ -1,0 +1,29 @@
+#include "app/FenetreAide.h"
+
+#include <QFileInfo>
+#include <QUrl>
+
+FenetreAide::FenetreAide(QWidget *parent)
+    : QTextBrowser(parent)
+{
+    setWindowTitle(QStringLiteral("Aide de Pavoria"));
+    setWindowIcon(QIcon(QStringLiteral(":/icone.svg")));
+    setOpenExternalLinks(true);
+    resize(720, 640);
+}
+
+void FenetreAide::ouvrir(const QString &fichier)
+{
+    const QFileInfo info(fichier);
+    if (info.isFile() && info.isReadable()) {
+        setSource(QUrl::fromLocalFile(info.absoluteFilePath()), QTextDocument::HtmlResource);
+    } else {
+        setSource(QUrl());
+        setHtml(QStringLiteral("<h2>Aide indisponible</h2>"
+                               "<p>Le fichier d’aide « %1 » est introuvable ou illisible.</p>")
+                    .arg(fichier.toHtmlEscaped()));
+    }
+    show();
+    raise();
+    activateWindow();
+}

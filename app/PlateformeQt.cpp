@@ -1,0 +1,99 @@
+#include "app/PlateformeQt.h"
+
+#include "app/FenetreAide.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QDir>
+#include <QFileInfo>
+#include <QFont>
+#include <QMessageBox>
+#include <QStandardPaths>
+#include <QUrl>
+
+PlateformeQt::PlateformeQt()
+{
+    // The window designs name Windows fonts; Liberation Sans is the metric twin of Arial.
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+                               {QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+}
+
+PlateformeQt::~PlateformeQt() = default;
+
+void PlateformeQt::afficherMessage(const QString &titre, const QString &texte)
+{
+    QMessageBox boite(QMessageBox::Critical, titre, texte, QMessageBox::Ok,
+                      QApplication::activeWindow());
+    boite.exec();
+}
+
+int PlateformeQt::executerFenetre(QDialog &fenetre)
+{
+    return fenetre.exec();
+}
+
+void PlateformeQt::ouvrirDocument(const QString &texte)
+{
+    // Bare names are documents beside the program; anything with a scheme is an address.
+    const QUrl adresse(texte);
+    const bool estAdresse = adresse.isValid() && adresse.scheme().size() > 1;
+    QDesktopServices::openUrl(estAdresse
+                                  ? adresse
+                                  : QUrl::fromLocalFile(QDir(dossierProgramme()).filePath(texte)));
+}
+
+void PlateformeQt::afficherAide(const QString &fichier)
+{
+    if (!aide_)
+        aide_ = std::make_unique<FenetreAide>();
+    aide_->ouvrir(fichier);
+}
+
+void PlateformeQt::traiterEvenements()
+{
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void PlateformeQt::terminer(int statut)
+{
+    // The windows go with the objects that own them once the event loops have returned.
+    QCoreApplication::exit(statut);
+}
+
+bool PlateformeQt::autreCopieEnCours()
+{
+    verrou_ = std::make_unique<QLockFile>(cheminVerrou());
+    // A lock left by a copy that crashed names a dead process; QLockFile removes it.
+    verrou_->setStaleLockTime(0);
+    return !verrou_->tryLock(0);
+}
+
+QString PlateformeQt::cheminVerrou()
+{
+    QString dossier = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (dossier.isEmpty())
+        dossier = QDir::tempPath();
+    return QDir(dossier).filePath(QStringLiteral("Pavoria.lock"));
+}
+
+QString PlateformeQt::dossierProgramme() const
+{
+    return QCoreApplication::applicationDirPath();
+}
+
+QString PlateformeQt::nomProgramme() const
+{
+    return QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+}
+
+QDateTime PlateformeQt::horodatageProgramme() const
+{
+    return QFileInfo(QCoreApplication::applicationFilePath()).lastModified();
+}
+
+QDateTime PlateformeQt::maintenant() const
+{
+    return QDateTime::currentDateTime();
+}

@@ -1,0 +1,197 @@
+#include "quiz/Partie.h"
+
+#include "app/Plateforme.h"
+
+#include <QRandomGenerator>
+
+#include <algorithm>
+
+Partie::Partie(Param &param, Plateforme &plateforme, QRandomGenerator &hasard, QObject *parent)
+    : QObject(parent)
+    , param_(param)
+    , plateforme_(plateforme)
+    , hasard_(hasard)
+    , DataImages(QStringLiteral("DataImages"), ControleDonnees::Acces::Lecture)
+{
+}
+
+void Partie::setEnregistrement(std::function<void()> enregistrement)
+{
+    enregistrement_ = std::move(enregistrement);
+}
+
+void Partie::viderCompteurs()
+{
+    param_.NumeroJeu = 0;
+    affichage_.comptePartie.clear();
+    param_.Points = 0;
+    affichage_.score.clear();
+    affichage_.resultat.clear();
+    montrer();
+}
+
+void Partie::NouvellePartie()
+{
+    param_.CompteTours = 0;
+    fermerMasques();
+    viderReponses();
+    param_.NumeroJeu = 0;
+    affichage_.comptePartie.clear();
+    param_.Points = 0;
+    affichage_.score.clear();
+    affichage_.resultat.clear();
+    montrer();
+    NouvelleQuestion();
+    affichage_.reponsesActives = {true, true, true};
+    montrer();
+}
+
+void Partie::NouvelleQuestion()
+{
+    ++param_.CompteTours;
+    FinDePartie();
+    if (param_.CompteTours == nombreQuestions + 1)
+        return;
+
+    affichage_.reponsesActives = {true, true, true};
+    if (param_.NumeroJeu > 0) {
+        // The verdict and the new score show over the closed masks while the flag changes.
+        fermerMasques();
+        montrer();
+        plateforme_.traiterEvenements();
+    }
+    ++param_.NumeroJeu;
+    affichage_.comptePartie = QStringLiteral("Jeu n° ") + QString::number(param_.NumeroJeu);
+    tirerQuestion();
+}
+
+void Partie::tirerQuestion()
+{
+    param_.BonneReponse = static_cast<int>(hasard_.bounded(1, 4));
+    std::array<int, 3> numeros{};
+    for (std::size_t i = 0; i < numeros.size(); ++i) {
+        int numero = 0;
+        do {
+            numero = static_cast<int>(hasard_.bounded(1, nombreDrapeaux + 1));
+        } while (std::find(numeros.begin(), numeros.begin() + static_cast<std::ptrdiff_t>(i),
+                           numero)
+                 != numeros.begin() + static_cast<std::ptrdiff_t>(i));
+        numeros[i] = numero;
+    }
+    if (!poserQuestion(numeros))
+        return;
+
+    affichage_.resultat.clear();
+    affichage_.masquesFermes = false;
+    montrer();
+    plateforme_.traiterEvenements();
+}
+
+bool Partie::poserQuestion(const std::array<int, 3> &numeros)
+{
+    // The database is opened afresh at every turn, as the game always has.
+    if (!DataImages.ouvrirDrapeaux(param_.Chemin + QStringLiteral("Pavoria.dat"))) {
+        signalerPanne(DataImages.erreur());
+        return false;
+    }
+    for (std::size_t i = 0; i < numeros.size(); ++i) {
+        const std::optional<QString> pays = DataImages.paysDuNumero(numeros[i]);
+        if (!pays) {
+            signalerPanne(DataImages.erreur());
+            return false;
+        }
+        affichage_.reponses[i] = *pays;
+    }
+    // The flag is found from the right button's caption, read back.
+    const std::optional<QImage> drapeau =
+        DataImages.drapeauDuPays(affichage_.reponses[static_cast<std::size_t>(param_.BonneReponse - 1)]);
+    if (!drapeau) {
+        signalerPanne(DataImages.erreur());
+        return false;
+    }
+    affichage_.drapeau = *drapeau;
+    return true;
+}
+
+void Partie::FinDePartie()
+{
+    if (param_.CompteTours != nombreQuestions + 1)
+        return;
+
+    plateforme_.afficherMessage(Param::titreMessages(),
+                                QStringLiteral("Cette partie est terminée !!\n\nVotre score est de ")
+                                    + QString::number(param_.Points) + QStringLiteral(" Points !"));
+    if (enregistrement_)
+        enregistrement_();
+    fermerMasques();
+    viderReponses();
+    affichage_.reponsesActives = {false, false, false};
+    param_.NumeroJeu = 0;
+    affichage_.comptePartie.clear();
+    param_.Points = 0;
+    affichage_.score.clear();
+    affichage_.resultat.clear();
+    montrer();
+}
+
+void Partie::Repondre(int n)
+{
+    const auto index = static_cast<std::size_t>(n - 1);
+    // A disabled button delivers no click.
+    if (n < 1 || n > 3 || !affichage_.reponsesActives[index])
+        return;
+
+    affichage_.resultat.clear();
+    if (param_.BonneReponse == n) {
+        const Essai essai = essaiDeLaBonneReponse(n);
+        param_.Points = static_cast<qint16>(param_.Points + essai.points);
+        affichage_.resultat = QString::fromUtf16(essai.verdict);
+        affichage_.score = QString::number(param_.Points) + QStringLiteral(" points");
+        montrer();
+        NouvelleQuestion();
+    } else {
+        affichage_.resultat = QStringLiteral("PERDU");
+        affichage_.reponsesActives[index] = false;
+        montrer();
+    }
+}
+
+Partie::Essai Partie::essaiDeLaBonneReponse(int n) const
+{
+    // The tries are not counted anywhere: the wrong buttons already disabled tell them.
+    int autresActives = 0;
+    for (int autre = 1; autre <= 3; ++autre) {
+        if (autre != n && affichage_.reponsesActives[static_cast<std::size_t>(autre - 1)])
+            ++autresActives;
+    }
+    switch (autresActives) {
+    case 2:
+        return {5, u"Très bien"};
+    case 1:
+        return {2, u"Bien"};
+    default:
+        return {0, u"Dommage"};
+    }
+}
+
+void Partie::fermerMasques()
+{
+    affichage_.masquesFermes = true;
+}
+
+void Partie::viderReponses()
+{
+    for (QString &reponse : affichage_.reponses)
+        reponse.clear();
+}
+
+void Partie::montrer()
+{
+    emit affichageChange();
+}
+
+void Partie::signalerPanne(const QString &erreur)
+{
+    plateforme_.afficherMessage(Param::titreMessages(), erreur);
+    plateforme_.terminer(1);
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QDate>
+#include <QImage>
+#include <QList>
+#include <QString>
+#include <optional>
+
+class QSqlDatabase;
+class QSqlError;
+
+// One window's connection to the game database: the flag look-ups of the question turn and
+// the score table of the score windows. Each instance has its own named connection, so that
+// several can be open on the file at once. Every call that can fail returns an empty result
+// or false and leaves a French message naming the file and the fault in erreur().
+class ControleDonnees
+{
+public:
+    struct LigneScore
+    {
+        QString NOM;
+        int SCORE = 0;
+        QDate DATE;
+    };
+
+    enum class Acces { Lecture, Ecriture };
+
+    ControleDonnees(const QString &nomConnexion, Acces acces);
+    ~ControleDonnees();
+    ControleDonnees(const ControleDonnees &) = delete;
+    ControleDonnees &operator=(const ControleDonnees &) = delete;
+
+    // Opens the file afresh, closing what was open, and checks the table the caller uses.
+    // It never creates the file.
+    bool ouvrirDrapeaux(const QString &fichier);
+    bool ouvrirScores(const QString &fichier);
+    void fermer();
+    bool estOuvert() const;
+
+    std::optional<QString> paysDuNumero(int numero);
+    std::optional<QImage> drapeauDuPays(const QString &pays);
+
+    std::optional<int> plusPetitScore();
+    // Overwrites the lowest row (the first of the ascending order among ties), in one transaction.
+    bool remplacerPlusPetitScore(const QString &nom, int score, const QDate &date);
+    std::optional<QList<LigneScore>> scoresDecroissants();
+
+    QString erreur() const { return erreur_; }
+
+private:
+    bool ouvrir(const QString &fichier, const QString &table, const QStringList &champs);
+    bool verifierTable(const QString &table, const QStringList &champs);
+    QSqlDatabase base() const;
+    bool echouer(const QString &faute);
+    bool echouerBase(const QSqlError &erreur);
+
+    QString nomConnexion_;
+    Acces acces_;
+    QString fichier_;
+    QString erreur_;
+};
