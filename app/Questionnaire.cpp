@@ -1,5 +1,6 @@
 #include "app/Questionnaire.h"
 
+#include "about/Apropos.h"
 #include "app/BarreEtat.h"
 #include "app/Bouton3D.h"
 #include "app/Cadre3D.h"
@@ -8,6 +9,7 @@
 #include "app/Plateforme.h"
 #include "app/Twips.h"
 #include "scores/Enregistre.h"
+#include "scores/Scores.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -330,10 +332,19 @@ void Questionnaire::ouvrirEnregistrement()
 
 void Questionnaire::ouvrirScores()
 {
+    Scores fenetre(param_);
+    if (!fenetre.Form_Load()) {
+        plateforme_.afficherMessage(Param::titreMessages(), fenetre.erreur());
+        plateforme_.terminer(1);
+        return;
+    }
+    plateforme_.executerFenetre(fenetre);
 }
 
 void Questionnaire::ouvrirApropos()
 {
+    Apropos fenetre(param_, plateforme_);
+    plateforme_.executerFenetre(fenetre);
 }
 
 void Questionnaire::ouvrirAide()

@@ -3,11 +3,13 @@
 #include "app/BarreEtat.h"
 #include "app/Bouton3D.h"
 #include "app/Disposition.h"
+#include "app/FenetreAide.h"
 #include "app/Panneau3D.h"
 #include "app/PlateformeQt.h"
 #include "app/Questionnaire.h"
 #include "app/Twips.h"
 
+#include <QAction>
 #include <QFile>
 #include <QLabel>
 #include <QProcess>
@@ -38,6 +40,8 @@ private slots:
     void policesEtOrdreDesPlans();
     void fermerTermineLeProgramme();
     void secondeCopieRefusee();
+    void commandesQuitterEtAide();
+    void fenetreAideSignaleUnFichierAbsent();
 
     void verrouPartageEntreCopies();
     void verrouDUneCopieTueeNeBloquePas();
@@ -274,6 +278,42 @@ void TestDemarrage::secondeCopieRefusee()
              QString::fromUtf8("L'application est déjà en mémoire !!\n\nUtiliser la barre des taches"));
     QCOMPARE(plateforme_.fins, QList<int>{0});
     QVERIFY(!fenetre.isVisible());
+}
+
+void TestDemarrage::commandesQuitterEtAide()
+{
+    // The help button and F1 open the help file under the program's folder; Quitter ends at once.
+    Questionnaire fenetre(plateforme_);
+    QVERIFY(fenetre.Form_Load());
+    fenetre.show();
+    QVERIFY(QTest::qWaitForWindowActive(&fenetre));
+
+    fenetre.findChild<QAction *>(QStringLiteral("Aide"))->trigger();
+    QTest::keyClick(&fenetre, Qt::Key_F1);
+    QCOMPARE(plateforme_.aides, QStringList(2, QStringLiteral("/opt/pavoria/Pavoria.hlp")));
+    QVERIFY(plateforme_.fins.isEmpty());
+
+    fenetre.findChild<QAction *>(QStringLiteral("Quitter"))->trigger();
+    QCOMPARE(plateforme_.fins, QList<int>{0});
+    QVERIFY(plateforme_.messages.isEmpty());
+}
+
+void TestDemarrage::fenetreAideSignaleUnFichierAbsent()
+{
+    // A missing help file is reported by the help window itself; a present one is shown.
+    FenetreAide aide;
+    const QString absent = dossierExecution_.filePath(QStringLiteral("Pavoria.hlp"));
+    aide.ouvrir(absent);
+    QVERIFY(aide.isVisible());
+    QVERIFY(aide.toPlainText().contains(QString::fromUtf8("introuvable")));
+    QVERIFY(aide.toPlainText().contains(absent));
+
+    QFile fichier(absent);
+    QVERIFY(fichier.open(QIODevice::WriteOnly));
+    fichier.write("<html><body><h1>R\xc3\xa8gles du jeu</h1></body></html>");
+    fichier.close();
+    aide.ouvrir(absent);
+    QCOMPARE(aide.toPlainText().trimmed(), QString::fromUtf8("Règles du jeu"));
 }
 
 void TestDemarrage::verrouPartageEntreCopies()

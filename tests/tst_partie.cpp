@@ -5,6 +5,7 @@
 #include "app/Panneau3D.h"
 #include "app/Questionnaire.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QDialog>
 #include <QPushButton>
@@ -70,6 +71,7 @@ private slots:
     void nouvellePartieEnCoursDePartie();
     void apresLaFinLesReponsesNeRepondentPlus();
     void annulerLEnregistrementRemetAuRepos();
+    void fenetresOuvertesEnCoursDePartie();
     void fichierDeJeuInutilisable_data();
     void fichierDeJeuInutilisable();
 
@@ -330,6 +332,44 @@ void TestPartie::annulerLEnregistrementRemetAuRepos()
     QCOMPARE(base_->scores().first().SCORE, avant.first().SCORE);
     QCOMPARE(fenetre->param().NumeroJeu, 0);
     QVERIFY(!reponse(*fenetre, 1)->isEnabled());
+}
+
+void TestPartie::fenetresOuvertesEnCoursDePartie()
+{
+    // The top ten and the About box, opened and closed mid-game, leave the game where it stood.
+    auto fenetre = nouvelleFenetre(12);
+    commander(*fenetre, "NouvellePartie");
+    repondre(*fenetre, 0);
+    const int mauvaise = fenetre->param().BonneReponse % 3 + 1;
+    reponse(*fenetre, mauvaise)->click();
+
+    const auto etat = [&] {
+        QStringList vue{legende(*fenetre, "Resultat"), legende(*fenetre, "Score"),
+                        legende(*fenetre, "ComptePartie")};
+        for (int n = 1; n <= 3; ++n)
+            vue << reponse(*fenetre, n)->text() << QString::number(reponse(*fenetre, n)->isEnabled());
+        return vue;
+    };
+    const QStringList avant = etat();
+    const Param param = fenetre->param();
+    QStringList lignesVues;
+    plateforme_.pendantFenetre = [&](QDialog &dialogue) {
+        if (auto *grille = dialogue.findChild<QAbstractItemView *>(QStringLiteral("Grille")))
+            lignesVues << QString::number(grille->model()->rowCount());
+        const char *bouton = dialogue.objectName() == u"Scores" ? "ValiderListeScores" : "Quitter";
+        dialogue.findChild<QPushButton *>(QLatin1String(bouton))->click();
+        return 1;
+    };
+    commander(*fenetre, "Scores");
+    commander(*fenetre, "Apropos");
+
+    QCOMPARE(plateforme_.fenetres, (QStringList{"Scores", "Apropos"}));
+    QCOMPARE(lignesVues, QStringList{"10"});
+    QCOMPARE(etat(), avant);
+    QCOMPARE(fenetre->param().CompteTours, param.CompteTours);
+    QCOMPARE(fenetre->param().Points, param.Points);
+    QCOMPARE(fenetre->param().BonneReponse, param.BonneReponse);
+    QVERIFY(plateforme_.messages.isEmpty());
 }
 
 void TestPartie::fichierDeJeuInutilisable_data()
