@@ -22,12 +22,17 @@ void Partie::setEnregistrement(std::function<void()> enregistrement)
 
 void Partie::viderCompteurs()
 {
+    effacerCompteurs();
+    montrer();
+}
+
+void Partie::effacerCompteurs()
+{
     param_.NumeroJeu = 0;
     affichage_.comptePartie.clear();
     param_.Points = 0;
     affichage_.score.clear();
     affichage_.resultat.clear();
-    montrer();
 }
 
 void Partie::NouvellePartie()
@@ -35,11 +40,7 @@ void Partie::NouvellePartie()
     param_.CompteTours = 0;
     fermerMasques();
     viderReponses();
-    param_.NumeroJeu = 0;
-    affichage_.comptePartie.clear();
-    param_.Points = 0;
-    affichage_.score.clear();
-    affichage_.resultat.clear();
+    effacerCompteurs();
     montrer();
     NouvelleQuestion();
     affichage_.reponsesActives = {true, true, true};
@@ -126,11 +127,7 @@ void Partie::FinDePartie()
     fermerMasques();
     viderReponses();
     affichage_.reponsesActives = {false, false, false};
-    param_.NumeroJeu = 0;
-    affichage_.comptePartie.clear();
-    param_.Points = 0;
-    affichage_.score.clear();
-    affichage_.resultat.clear();
+    effacerCompteurs();
     montrer();
 }
 

@@ -51,6 +51,7 @@ private:
     void tirerQuestion();
     bool poserQuestion(const std::array<int, 3> &numeros);
     void fermerMasques();
+    void effacerCompteurs(); // question number, score and verdict
     void viderReponses();
     void montrer();
     void signalerPanne(const QString &erreur);
