@@ -23,7 +23,7 @@
 
 namespace {
 
-const QColor grisPanneau(192, 192, 192);
+constexpr QColor grisPanneau(192, 192, 192);
 
 struct BoutonCommande
 {
