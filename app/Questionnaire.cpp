@@ -67,8 +67,7 @@ Panneau3D *creerMasque(const char *nom, const QString &image, const QRectF &plac
     masque->setBiseauInterieur(Panneau3D::Biseau::Aucun);
     masque->setLargeurBordure(3);
     auto *dessin = new QSvgWidget(image, masque);
-    dessin->setGeometry(Twips::rectangle(placeImage.x(), placeImage.y(), placeImage.width(),
-                                         placeImage.height()));
+    dessin->setGeometry(Twips::rectangle(placeImage));
     return masque;
 }
 
@@ -243,10 +242,7 @@ void Questionnaire::disposerFenetre()
 
 void Questionnaire::placer(QWidget *controle, const QRectF &twips) const
 {
-    controle->setGeometry(Twips::rectangle(static_cast<float>(twips.x()),
-                                           static_cast<float>(twips.y()),
-                                           static_cast<float>(twips.width()),
-                                           static_cast<float>(twips.height())));
+    controle->setGeometry(Twips::rectangle(twips));
 }
 
 void Questionnaire::placerDansFenetre(QWidget *controle, const QRectF &twips) const
