@@ -249,24 +249,20 @@ std::optional<int> ControleDonnees::plusPetitScore()
 
 bool ControleDonnees::remplacerPlusPetitScore(const QString &nom, int score, const QDate &date)
 {
-    QSqlDatabase connexion = base();
-    if (!connexion.transaction())
-        return echouerBase(connexion.lastError());
-    QSqlQuery requete(connexion);
+    // BEGIN and COMMIT as statements: QSqlDatabase::commit() drops SQLite's result code, and
+    // with it what the player should be told (a reader that keeps the commit waiting).
+    QSqlQuery requete(base());
+    if (!requete.exec(QStringLiteral("BEGIN")))
+        return echouerBase(requete.lastError());
     requete.prepare(QStringLiteral(
         "UPDATE SCORES SET NOM = ?, SCORE = ?, DATE = ? "
         "WHERE rowid = (SELECT rowid FROM SCORES ORDER BY SCORE, rowid LIMIT 1)"));
     requete.addBindValue(nom);
     requete.addBindValue(score);
     requete.addBindValue(date.toString(Qt::ISODate));
-    if (!requete.exec()) {
+    if (!requete.exec() || !requete.exec(QStringLiteral("COMMIT"))) {
         const QSqlError erreur = requete.lastError();
-        connexion.rollback();
-        return echouerBase(erreur);
-    }
-    if (!connexion.commit()) {
-        const QSqlError erreur = connexion.lastError();
-        connexion.rollback();
+        requete.exec(QStringLiteral("ROLLBACK"));
         return echouerBase(erreur);
     }
     return true;
