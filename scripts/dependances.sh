@@ -8,8 +8,10 @@ paquets=(
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6sql6-sqlite libqt6svg6
     libgl-dev libx11-dev libxkbcommon-dev
     fonts-liberation2
-    nodejs npm
 )
+# A Node.js of another origin (NodeSource's, say) brings its own npm and conflicts with
+# Debian's npm package: take Debian's only when there is no npm at all.
+command -v npm >/dev/null 2>&1 || paquets+=(nodejs npm)
 
 manquants=()
 for paquet in "${paquets[@]}"; do
