@@ -17,9 +17,14 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 #include <utility>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -68,6 +73,17 @@ QByteArray encoderPng(const QImage &image)
     if (!image.save(&tampon, "PNG", 0))
         return {};
     return octets;
+}
+
+// Flushes a file or a folder to the disk; errno tells why not.
+bool synchroniser(const QString &chemin)
+{
+    const int descripteur = ::open(QFile::encodeName(chemin).constData(), O_RDONLY | O_CLOEXEC);
+    if (descripteur < 0)
+        return false;
+    const bool fait = ::fsync(descripteur) == 0;
+    ::close(descripteur);
+    return fait;
 }
 
 std::filesystem::path cheminNatif(const QString &chemin)
@@ -330,6 +346,12 @@ bool ConstructeurBase::ecrireBase(const QList<Pays> &pays, const QList<LigneScor
     QFile::setPermissions(temporaire.fileName(),
                           sortie.exists() ? sortie.permissions()
                                           : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    // As QSaveFile does, the new file is on the disk before its name replaces the old one's,
+    // and the folder after it, so that a machine that stops keeps one of them whole. SQLite
+    // synced the file at its commit already when its synchronous setting asked for it.
+    if (!synchroniser(temporaire.fileName()))
+        return echouer(QStringLiteral("%1: écriture sur le disque impossible (%2)")
+                           .arg(nomSortie, QString::fromLocal8Bit(std::strerror(errno))));
     // std::filesystem::rename replaces the target in one step, where QFile::rename refuses to.
     std::error_code code;
     std::filesystem::rename(cheminNatif(temporaire.fileName()), cheminNatif(m_fichierSortie), code);
@@ -337,6 +359,7 @@ bool ConstructeurBase::ecrireBase(const QList<Pays> &pays, const QList<LigneScor
         return echouer(QStringLiteral("%1: remplacement impossible (%2)")
                            .arg(nomSortie, QString::fromLocal8Bit(code.message())));
     temporaire.setAutoRemove(false);
+    synchroniser(sortie.absolutePath());
     return true;
 }
 

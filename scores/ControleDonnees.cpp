@@ -4,26 +4,41 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QUrl>
 #include <QVariant>
 
 namespace {
 
-// SQLite's primary result codes, as the driver reports them.
+// The driver reports SQLite's extended result codes; the primary code is their low byte.
 QString fauteSqlite(const QSqlError &erreur)
 {
-    const QString code = erreur.nativeErrorCode();
-    if (code == u"5" || code == u"6")
+    const int etendu = erreur.nativeErrorCode().toInt();
+    switch (etendu & 0xff) {
+    case 5:  // SQLITE_BUSY
+    case 6:  // SQLITE_LOCKED
         return QStringLiteral("est occupé par un autre programme");
-    if (code == u"8")
+    case 8:  // SQLITE_READONLY
+        if (etendu == 1544) // SQLITE_READONLY_DIRECTORY: no rollback journal can be made
+            return QStringLiteral("est dans un dossier en lecture seule");
         return QStringLiteral("est en lecture seule");
-    if (code == u"13")
+    case 10: // SQLITE_IOERR
+        return QStringLiteral("n’a pas pu être lu ou écrit sur le disque");
+    case 13: // SQLITE_FULL
         return QStringLiteral("ne peut pas être écrit : le disque est plein");
-    if (code == u"11" || code == u"26")
+    case 11: // SQLITE_CORRUPT
+    case 26: // SQLITE_NOTADB
         return QStringLiteral("est endommagé");
-    if (code == u"14")
+    case 14: // SQLITE_CANTOPEN
         return QStringLiteral("ne peut pas être ouvert");
-    return QStringLiteral("a provoqué une erreur de la base de données (%1)")
-        .arg(erreur.text().trimmed());
+    default:
+        return QStringLiteral("a provoqué une erreur de la base de données (%1)")
+            .arg(erreur.text().trimmed());
+    }
+}
+
+QString lignes(qsizetype nombre)
+{
+    return QString::number(nombre) + (nombre < 2 ? QStringLiteral(" ligne") : QStringLiteral(" lignes"));
 }
 
 } // namespace
@@ -49,13 +64,15 @@ QSqlDatabase ControleDonnees::base() const
 bool ControleDonnees::ouvrirDrapeaux(const QString &fichier)
 {
     return ouvrir(fichier, QStringLiteral("Pavoria"),
-                  {QStringLiteral("NUMERO"), QStringLiteral("PAYS"), QStringLiteral("Pavorium")});
+                  {QStringLiteral("NUMERO"), QStringLiteral("PAYS"), QStringLiteral("Pavorium")})
+        && verifierNumeros();
 }
 
 bool ControleDonnees::ouvrirScores(const QString &fichier)
 {
     return ouvrir(fichier, QStringLiteral("SCORES"),
-                  {QStringLiteral("NOM"), QStringLiteral("SCORE"), QStringLiteral("DATE")});
+                  {QStringLiteral("NOM"), QStringLiteral("SCORE"), QStringLiteral("DATE")})
+        && verifierNombreScores();
 }
 
 bool ControleDonnees::ouvrir(const QString &fichier, const QString &table,
@@ -65,27 +82,86 @@ bool ControleDonnees::ouvrir(const QString &fichier, const QString &table,
     fichier_ = fichier;
     erreur_.clear();
     // SQLite would create a missing file; the game must never stand in an empty one.
-    if (!QFileInfo(fichier).isFile())
+    const QFileInfo info(fichier);
+    if (!info.isFile())
         return echouer(QStringLiteral("est introuvable"));
+    if (info.size() == 0)
+        return echouer(QStringLiteral("est vide"));
 
     QSqlDatabase connexion = base();
-    connexion.setDatabaseName(fichier);
-    QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000");
-    if (acces_ == Acces::Lecture)
-        options += QStringLiteral(";QSQLITE_OPEN_READONLY");
-    connexion.setConnectOptions(options);
+    // mode=rw never creates the file, and falls back to reading a file it may not write.
+    // Readers open it so too rather than read-only: a copy of the game stopped in the middle
+    // of a score write leaves a rollback journal that only a writable connection can play
+    // back, and a read-only one would refuse the file until then. query_only keeps them
+    // from writing anything else.
+    QUrl adresse = QUrl::fromLocalFile(info.absoluteFilePath());
+    adresse.setQuery(QStringLiteral("mode=rw"));
+    connexion.setDatabaseName(adresse.toString(QUrl::FullyEncoded));
+    connexion.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=2000"));
     if (!connexion.open())
         return echouerBase(connexion.lastError());
-    if (acces_ == Acces::Ecriture) {
-        // A score written is on disk before the player is told so; the rollback journal
-        // keeps the table whole if the program or the machine stops in the middle.
-        QSqlQuery(QStringLiteral("PRAGMA synchronous = FULL"), connexion);
+    QSqlQuery reglage(connexion);
+    if (acces_ == Acces::Lecture) {
+        reglage.exec(QStringLiteral("PRAGMA query_only = ON"));
+    } else {
+        // A score written is on disk before the player is told so, and the table stays whole
+        // if the program or the machine stops in the middle: the rollback journal (DELETE
+        // mode, the file's own) is synced before the file is touched, and the file before
+        // the journal goes. Not WAL: it keeps -wal and -shm files beside the game's file,
+        // needs a writable folder even to read, and would stay set in the file for every
+        // reader, a read-only install included.
+        reglage.exec(QStringLiteral("PRAGMA journal_mode = DELETE"));
+        reglage.exec(QStringLiteral("PRAGMA synchronous = FULL"));
     }
+    reglage.finish();
     if (!verifierTable(table, champs)) {
         connexion.close();
         return false;
     }
     return true;
+}
+
+bool ControleDonnees::verifierNumeros()
+{
+    // The question turn draws any number: find a missing one now, not when it is drawn.
+    QSqlQuery requete(base());
+    requete.setForwardOnly(true);
+    requete.prepare(QStringLiteral(
+        "SELECT DISTINCT NUMERO FROM Pavoria WHERE NUMERO BETWEEN 1 AND ? ORDER BY NUMERO"));
+    requete.addBindValue(nombreDrapeaux);
+    if (!requete.exec())
+        return echouerOuvert(requete.lastError());
+    int attendu = 1;
+    while (requete.next() && requete.value(0).toInt() == attendu)
+        ++attendu;
+    if (requete.lastError().isValid())
+        return echouerOuvert(requete.lastError());
+    if (attendu <= nombreDrapeaux) {
+        base().close();
+        return echouer(QStringLiteral("ne contient pas le drapeau n° %1").arg(attendu));
+    }
+    return true;
+}
+
+bool ControleDonnees::verifierNombreScores()
+{
+    // Rows are only ever overwritten: a table of any other size is damaged.
+    QSqlQuery requete(base());
+    if (!requete.exec(QStringLiteral("SELECT COUNT(*) FROM SCORES")) || !requete.next())
+        return echouerOuvert(requete.lastError());
+    const qsizetype nombre = requete.value(0).toLongLong();
+    if (nombre != nombreScores) {
+        base().close();
+        return echouer(QStringLiteral("a une table des scores de %1 au lieu de %2")
+                           .arg(lignes(nombre), QString::number(nombreScores)));
+    }
+    return true;
+}
+
+bool ControleDonnees::echouerOuvert(const QSqlError &erreur)
+{
+    base().close();
+    return echouerBase(erreur);
 }
 
 bool ControleDonnees::verifierTable(const QString &table, const QStringList &champs)
@@ -173,24 +249,20 @@ std::optional<int> ControleDonnees::plusPetitScore()
 
 bool ControleDonnees::remplacerPlusPetitScore(const QString &nom, int score, const QDate &date)
 {
-    QSqlDatabase connexion = base();
-    if (!connexion.transaction())
-        return echouerBase(connexion.lastError());
-    QSqlQuery requete(connexion);
+    // BEGIN and COMMIT as statements: QSqlDatabase::commit() drops SQLite's result code, and
+    // with it what the player should be told (a reader that keeps the commit waiting).
+    QSqlQuery requete(base());
+    if (!requete.exec(QStringLiteral("BEGIN")))
+        return echouerBase(requete.lastError());
     requete.prepare(QStringLiteral(
         "UPDATE SCORES SET NOM = ?, SCORE = ?, DATE = ? "
         "WHERE rowid = (SELECT rowid FROM SCORES ORDER BY SCORE, rowid LIMIT 1)"));
     requete.addBindValue(nom);
     requete.addBindValue(score);
     requete.addBindValue(date.toString(Qt::ISODate));
-    if (!requete.exec()) {
+    if (!requete.exec() || !requete.exec(QStringLiteral("COMMIT"))) {
         const QSqlError erreur = requete.lastError();
-        connexion.rollback();
-        return echouerBase(erreur);
-    }
-    if (!connexion.commit()) {
-        const QSqlError erreur = connexion.lastError();
-        connexion.rollback();
+        requete.exec(QStringLiteral("ROLLBACK"));
         return echouerBase(erreur);
     }
     return true;

@@ -25,13 +25,17 @@ public:
 
     enum class Acces { Lecture, Ecriture };
 
+    // The flag table holds every number from 1 to 178; the score table exactly ten rows.
+    static constexpr int nombreDrapeaux = 178;
+    static constexpr int nombreScores = 10;
+
     ControleDonnees(const QString &nomConnexion, Acces acces);
     ~ControleDonnees();
     ControleDonnees(const ControleDonnees &) = delete;
     ControleDonnees &operator=(const ControleDonnees &) = delete;
 
-    // Opens the file afresh, closing what was open, and checks the table the caller uses.
-    // It never creates the file.
+    // Opens the file afresh, closing what was open, and checks the table the caller uses:
+    // its fields, and every flag number or the ten score rows. It never creates the file.
     bool ouvrirDrapeaux(const QString &fichier);
     bool ouvrirScores(const QString &fichier);
     void fermer();
@@ -50,9 +54,12 @@ public:
 private:
     bool ouvrir(const QString &fichier, const QString &table, const QStringList &champs);
     bool verifierTable(const QString &table, const QStringList &champs);
+    bool verifierNumeros();
+    bool verifierNombreScores();
     QSqlDatabase base() const;
     bool echouer(const QString &faute);
     bool echouerBase(const QSqlError &erreur);
+    bool echouerOuvert(const QSqlError &erreur); // closes the connection first
 
     QString nomConnexion_;
     Acces acces_;

@@ -5,6 +5,8 @@
 #include "scores/Enregistre.h"
 #include "scores/FiltreNom.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -27,6 +29,8 @@ private slots:
     void nomVideRefuse();
     void saisieEnMajusculesEtLimitee_data();
     void saisieEnMajusculesEtLimitee();
+    void collerGardeCeQuiTient_data();
+    void collerGardeCeQuiTient();
     void nomsInhabituelsEnregistresTelsQuels_data();
     void nomsInhabituelsEnregistresTelsQuels();
     void scoreJusteAuDessusDuPlusPetit();
@@ -121,6 +125,40 @@ void TestEnregistre::saisieEnMajusculesEtLimitee()
     ouvrir(50);
     taper(tape);
     QCOMPARE(dialogue_->findChild<QLineEdit *>()->text(), montre);
+}
+
+void TestEnregistre::collerGardeCeQuiTient_data()
+{
+    QTest::addColumn<QString>("tape");
+    QTest::addColumn<QString>("colle");
+    QTest::addColumn<QString>("montre");
+
+    QTest::newRow("a long name keeps its first fifteen")
+        << "" << "abcdefghijklmnopqrstu" << "ABCDEFGHIJKLMNO";
+    QTest::newRow("after typed text") << "jean-" << "christophe-marie" << "JEAN-CHRISTOPHE";
+    QTest::newRow("a full box takes nothing") << "abcdefghijklmno" << "xyz" << "ABCDEFGHIJKLMNO";
+    QTest::newRow("control characters and line breaks left out")
+        << "" << QString::fromUtf8("a\tb\nc\rd\u2028e\x7f\u0085f") << "ABCDEF";
+    QTest::newRow("an accent joins the fifteenth letter")
+        << "abcdefghijklmno" << QString::fromUtf8("\u0301p") << QString::fromUtf8("ABCDEFGHIJKLMNO\u0301");
+    QTest::newRow("a flag of two code points counts once")
+        << "abcdefghijklmn" << QString::fromUtf8("🇫🇷🇫🇷") << QString::fromUtf8("ABCDEFGHIJKLMN🇫🇷");
+}
+
+void TestEnregistre::collerGardeCeQuiTient()
+{
+    // Pasted text is upper-cased like typed text, loses what the box cannot show, and is
+    // taken as far as the fifteen characters allow, as by a box with a maximum length.
+    QFETCH(QString, tape);
+    QFETCH(QString, colle);
+    QFETCH(QString, montre);
+    ouvrir(50);
+    auto *saisie = dialogue_->findChild<QLineEdit *>();
+    taper(tape);
+    QGuiApplication::clipboard()->setText(colle);
+    QTest::keyClick(saisie, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(saisie->text(), montre);
+    QCOMPARE(saisie->displayText(), montre);
 }
 
 void TestEnregistre::nomsInhabituelsEnregistresTelsQuels_data()

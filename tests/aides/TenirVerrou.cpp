@@ -1,0 +1,39 @@
+// Another program that holds a lock on the game's file until its standard input closes:
+// "exclusif" keeps everyone out, "lecture" keeps a read open, which stops a commit,
+// "ecriture" keeps a write pending, which stops any other write. Prints "pris" once held.
+#include <QCoreApplication>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+
+#include <cstdio>
+#include <iostream>
+#include <limits>
+
+int main(int argc, char *argv[])
+{
+    const QCoreApplication application(argc, argv);
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() != 3)
+        return 2;
+    QSqlDatabase base = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
+    base.setDatabaseName(arguments[1]);
+    if (!base.open())
+        return 1;
+    QSqlQuery requete(base);
+    const QString mode = arguments[2];
+    const QString debut = mode == u"exclusif"  ? QStringLiteral("BEGIN EXCLUSIVE")
+                          : mode == u"ecriture" ? QStringLiteral("BEGIN IMMEDIATE")
+                                                : QStringLiteral("BEGIN");
+    if (!requete.exec(debut) || !requete.exec(QStringLiteral("SELECT COUNT(*) FROM SCORES"))
+        || !requete.next()) {
+        std::fprintf(stderr, "%s\n", qPrintable(requete.lastError().text()));
+        return 1;
+    }
+    requete.finish();
+    std::puts("pris");
+    std::fflush(stdout);
+    std::cin.ignore(std::numeric_limits<std::streamsize>::max());
+    requete.exec(QStringLiteral("ROLLBACK"));
+    return 0;
+}
