@@ -1,4 +1,5 @@
 #include "BaseDeTest.h"
+#include "Joueur.h"
 #include "PlateformeFactice.h"
 
 #include "quiz/Param.h"
@@ -76,12 +77,7 @@ void TestEnregistre::ouvrir(int points)
 
 void TestEnregistre::taper(const QString &texte)
 {
-    // One key press per character, as a keyboard or an input method delivers them.
-    QWidget *saisie = dialogue_->findChild<QLineEdit *>(QStringLiteral("SaisieNom"));
-    for (const char32_t codePoint : texte.toUcs4()) {
-        QKeyEvent touche(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromUcs4(&codePoint, 1));
-        QApplication::sendEvent(saisie, &touche);
-    }
+    Joueur::taper(dialogue_->findChild<QLineEdit *>(QStringLiteral("SaisieNom")), texte);
 }
 
 void TestEnregistre::valider()

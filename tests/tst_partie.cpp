@@ -1,4 +1,5 @@
 #include "BaseDeTest.h"
+#include "Joueur.h"
 #include "PlateformeFactice.h"
 
 #include "app/Bouton3D.h"
@@ -18,35 +19,9 @@
 #include <memory>
 #include <set>
 
+using namespace Joueur;
+
 namespace {
-
-Bouton3D *reponse(Questionnaire &fenetre, int n)
-{
-    return fenetre.findChild<Bouton3D *>(QStringLiteral("Reponse0%1").arg(n));
-}
-
-QString legende(Questionnaire &fenetre, const char *nom)
-{
-    return fenetre.findChild<Panneau3D *>(QLatin1String(nom))->legende();
-}
-
-void commander(Questionnaire &fenetre, const char *cle)
-{
-    fenetre.findChild<QAction *>(QLatin1String(cle))->trigger();
-}
-
-// Answers the question on screen after this many wrong clicks.
-void repondre(Questionnaire &fenetre, int erreurs)
-{
-    const int bonne = fenetre.param().BonneReponse;
-    for (int n = 1; n <= 3 && erreurs > 0; ++n) {
-        if (n != bonne) {
-            reponse(fenetre, n)->click();
-            --erreurs;
-        }
-    }
-    reponse(fenetre, bonne)->click();
-}
 
 QImage enRgb(const QImage &image)
 {
