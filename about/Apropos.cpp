@@ -24,9 +24,9 @@ constexpr float largeurOnglet = 7485;
 constexpr float hauteurOnglet = 4095;
 constexpr float hauteurOnglets = 295;
 
-const QColor grisClair(192, 192, 192);
-const QColor jauneClair(255, 255, 192);
-const QColor bleu(0, 0, 255);
+constexpr QColor grisClair(192, 192, 192);
+constexpr QColor jauneClair(255, 255, 192);
+constexpr QColor bleu(0, 0, 255);
 
 // Each address is both shown on its button and opened by it.
 QString adresseMail()

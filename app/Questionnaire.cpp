@@ -24,7 +24,7 @@
 
 namespace {
 
-const QColor grisPanneau(192, 192, 192);
+constexpr QColor grisPanneau(192, 192, 192);
 
 struct BoutonCommande
 {
@@ -68,8 +68,7 @@ Panneau3D *creerMasque(const char *nom, const QString &image, const QRectF &plac
     masque->setBiseauInterieur(Panneau3D::Biseau::Aucun);
     masque->setLargeurBordure(3);
     auto *dessin = new QSvgWidget(image, masque);
-    dessin->setGeometry(Twips::rectangle(placeImage.x(), placeImage.y(), placeImage.width(),
-                                         placeImage.height()));
+    dessin->setGeometry(Twips::rectangle(placeImage));
     return masque;
 }
 
@@ -245,10 +244,7 @@ void Questionnaire::disposerFenetre()
 
 void Questionnaire::placer(QWidget *controle, const QRectF &twips) const
 {
-    controle->setGeometry(Twips::rectangle(static_cast<float>(twips.x()),
-                                           static_cast<float>(twips.y()),
-                                           static_cast<float>(twips.width()),
-                                           static_cast<float>(twips.height())));
+    controle->setGeometry(Twips::rectangle(twips));
 }
 
 void Questionnaire::placerDansFenetre(QWidget *controle, const QRectF &twips) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QRect>
+#include <QRectF>
 #include <cmath>
 
 // Window designs are measured in twips; Qt places widgets in logical pixels (96 dpi),
@@ -22,6 +23,12 @@ inline float depuisPixels(int pixels)
 inline QRect rectangle(float gauche, float haut, float largeur, float hauteur)
 {
     return QRect(enPixels(gauche), enPixels(haut), enPixels(largeur), enPixels(hauteur));
+}
+
+inline QRect rectangle(const QRectF &twips)
+{
+    return rectangle(static_cast<float>(twips.x()), static_cast<float>(twips.y()),
+                     static_cast<float>(twips.width()), static_cast<float>(twips.height()));
 }
 
 } // namespace Twips

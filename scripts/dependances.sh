@@ -4,18 +4,21 @@
 set -euo pipefail
 
 paquets=(
-    g++ cmake make pkgconf
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6sql6-sqlite libqt6svg6
-    libgl-dev libx11-dev libxkbcommon-dev
+    libgl-dev libx11-dev
     fonts-liberation2
-    nodejs npm
 )
+# Tools count as present when their command is, whoever installed them.
+outils=(g++:g++ cmake:cmake make:make pkgconf:pkg-config npm:npm)
 
 manquants=()
 for paquet in "${paquets[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$paquet" 2>/dev/null | grep -q "install ok installed"; then
         manquants+=("$paquet")
     fi
+done
+for outil in "${outils[@]}"; do
+    command -v "${outil#*:}" >/dev/null 2>&1 || manquants+=("${outil%%:*}")
 done
 
 if [ ${#manquants[@]} -gt 0 ]; then
