@@ -16,5 +16,6 @@ cmp "$construction/Pavoria.dat" "$prefixe/lib/pavoria/Pavoria.dat"
 for document in Pavoria.hlp Le_tesk_.txt Adhesion.txt Le_Tesk_.hlp Le_Tesk_.htm; do
     cmp "$sources/docs/$document" "$prefixe/lib/pavoria/$document"
 done
+cmp "$sources/assets/icone.svg" "$prefixe/share/icons/hicolor/scalable/apps/$identifiant.svg"
 jouer_installation "$prefixe" "$travail"
 echo "installed tree and start-up: ok"

@@ -1,9 +1,19 @@
 # Sourced by the install and package tests: an installed game checked and started as a player
 # would start it. Each function reports what is wrong and returns non-zero.
 
-# The installed files, relative to the prefix, sorted; "l" marks the link.
+readonly identifiant=net.example.tesk.Pavoria
+readonly tailles_icone=(16 32 48 64 128 256)
+
+# The installed files, relative to the prefix; "l" marks the link.
 arborescence_attendue() {
+    local taille
+    for taille in "${tailles_icone[@]}"; do
+        echo "f share/icons/hicolor/${taille}x${taille}/apps/$identifiant.png"
+    done
     printf '%s\n' \
+        "f share/applications/$identifiant.desktop" \
+        "f share/metainfo/$identifiant.metainfo.xml" \
+        "f share/icons/hicolor/scalable/apps/$identifiant.svg" \
         "f lib/pavoria/Adhesion.txt" \
         "f lib/pavoria/Le_Tesk_.hlp" \
         "f lib/pavoria/Le_Tesk_.htm" \
@@ -11,21 +21,32 @@ arborescence_attendue() {
         "f lib/pavoria/Pavoria" \
         "f lib/pavoria/Pavoria.dat" \
         "f lib/pavoria/Pavoria.hlp" \
-        "l bin/pavoria" | LC_ALL=C sort
+        "l bin/pavoria"
 }
 
 # verifier_arborescence PREFIX: exactly the expected files, the program executable, the link
 # in bin/ relative so that the tree can move.
 verifier_arborescence() {
     local prefixe=$1
-    if ! diff -u <(arborescence_attendue) \
-            <(cd "$prefixe" && find . ! -type d -printf '%y %P\n' | LC_ALL=C sort); then
+    if ! diff -u <(arborescence_attendue | LC_ALL=C sort) \
+            <(cd "$prefixe" && find . ! -type d -printf '%y %P\n' | LC_ALL=C sort) \
+            --label expected --label installed; then
         echo "installed tree differs from the expected one (- expected, + installed)"
         return 1
     fi
     [ "$(readlink "$prefixe/bin/pavoria")" = "../lib/pavoria/Pavoria" ] ||
         { echo "bin/pavoria links to $(readlink "$prefixe/bin/pavoria")"; return 1; }
     [ -x "$prefixe/lib/pavoria/Pavoria" ] || { echo "the program is not executable"; return 1; }
+    local taille png
+    for taille in "${tailles_icone[@]}"; do
+        png=$prefixe/share/icons/hicolor/${taille}x${taille}/apps/$identifiant.png
+        # A PNG's header gives its width and height, big-endian, from byte 16 on.
+        [ "$(od -An -tu4 --endian=big -j16 -N8 "$png" | xargs)" = "$taille $taille" ] ||
+            { echo "$png is not $taille x $taille pixels"; return 1; }
+    done
+    # The metainfo with the desktop entry it launches, as a software centre reads them.
+    appstreamcli validate-tree --no-net "$prefixe" ||
+        { echo "appstreamcli finds the installed desktop files incomplete"; return 1; }
 }
 
 # demarrer_et_arreter PROGRAM HOME [COMMAND...]: starts PROGRAM from / with HOME as its home,
