@@ -7,8 +7,8 @@ paquets=(
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6sql6-sqlite libqt6svg6
     libgl-dev libx11-dev
     fonts-liberation2
-    # the tests' validators of the desktop entry and the metainfo
-    desktop-file-utils appstream
+    # the tests' validators of the desktop entry and the metainfo, and CPack's Debian tools
+    desktop-file-utils appstream dpkg-dev file
 )
 # Tools count as present when their command is, whoever installed them.
 outils=(g++:g++ cmake:cmake make:make pkgconf:pkg-config npm:npm)
