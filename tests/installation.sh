@@ -12,7 +12,7 @@ prefixe=$travail/prefixe
 "$cmake" --install "$construction" --prefix "$prefixe" >/dev/null
 
 verifier_arborescence "$prefixe"
-cmp "$construction/Pavoria.dat" "$prefixe/lib/pavoria/Pavoria.dat"
+cmp "$construction/installation/Pavoria.dat" "$prefixe/lib/pavoria/Pavoria.dat"
 for document in Pavoria.hlp Le_tesk_.txt Adhesion.txt Le_Tesk_.hlp Le_Tesk_.htm; do
     cmp "$sources/docs/$document" "$prefixe/lib/pavoria/$document"
 done
