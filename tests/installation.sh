@@ -3,6 +3,8 @@
 # and starts the installed program from its link in bin/, as a player would.
 # Usage: installation.sh CMAKE BUILD-DIR SOURCE-DIR
 set -euo pipefail
+# The installed tree must be readable by the ordinary player the test starts the game as.
+umask 022
 cmake=$1 construction=$2 sources=$3
 source "$(dirname "$0")/joueur.sh"
 

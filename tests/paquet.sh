@@ -4,6 +4,8 @@
 # with dpkg, and starts the game installed there, as its owner and as an ordinary player.
 # Usage: paquet.sh CPACK BUILD-DIR
 set -euo pipefail
+# The installed tree must be readable by the ordinary player the test starts the game as.
+umask 022
 cpack=$1 construction=$2
 source "$(dirname "$0")/joueur.sh"
 

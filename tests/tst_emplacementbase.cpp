@@ -47,22 +47,10 @@ void ecrireScore(const QString &fichier, const QString &nom, int score)
 
 QFile::Permissions droits(int mode)
 {
-    // Octal rwx triplets as QFile's flags; the user bits are those of the owner here.
-    QFile::Permissions resultat;
-    const QFile::Permission bits[] = {QFile::ReadOwner, QFile::WriteOwner, QFile::ExeOwner,
-                                      QFile::ReadGroup, QFile::WriteGroup, QFile::ExeGroup,
-                                      QFile::ReadOther, QFile::WriteOther, QFile::ExeOther};
-    for (int i = 0; i < 9; ++i) {
-        if (mode & (0400 >> i))
-            resultat |= bits[i];
-    }
-    if (mode & 0400)
-        resultat |= QFile::ReadUser;
-    if (mode & 0200)
-        resultat |= QFile::WriteUser;
-    if (mode & 0100)
-        resultat |= QFile::ExeUser;
-    return resultat;
+    // QFile keeps each rwx triplet of an octal mode in a hex digit; "user" is the owner here.
+    const int proprietaire = (mode >> 6) & 07;
+    return QFile::Permissions::fromInt((proprietaire << 12) | (proprietaire << 8)
+                                       | (((mode >> 3) & 07) << 4) | (mode & 07));
 }
 
 } // namespace
