@@ -7,7 +7,8 @@ class QDialog;
 
 // Everything that would block a test or leave the process goes through here: message
 // boxes, modal windows, the desktop's openers, the help window, ending the program,
-// the single-copy lock, the clock and the facts about the program file.
+// the single-copy lock, the clock, the facts about the program file and where the player
+// may write.
 // PlateformeQt is the real one; the tests have a recording fake.
 class Plateforme
 {
@@ -33,4 +34,10 @@ public:
     virtual QString nomProgramme() const = 0;
     virtual QDateTime horodatageProgramme() const = 0;
     virtual QDateTime maintenant() const = 0;
+
+    // Whether this player can change the file where it lies: write it and create files beside
+    // it, as the database engine does for its journal.
+    virtual bool fichierModifiable(const QString &fichier) const = 0;
+    // The player's own folder for the game's files; empty when there is none.
+    virtual QString dossierDonnees() const = 0;
 };

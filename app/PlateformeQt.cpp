@@ -97,3 +97,19 @@ QDateTime PlateformeQt::maintenant() const
 {
     return QDateTime::currentDateTime();
 }
+
+bool PlateformeQt::fichierModifiable(const QString &fichier) const
+{
+    // QFileInfo asks the kernel (access(2)) rather than reading the permission bits, so the
+    // answer is the one writing would get: root may write anything, a read-only mount refuses.
+    const QFileInfo info(fichier);
+    const QFileInfo dossier(info.absolutePath());
+    return info.isWritable() && dossier.isWritable() && dossier.isExecutable();
+}
+
+QString PlateformeQt::dossierDonnees() const
+{
+    // The XDG data home, ~/.local/share unless XDG_DATA_HOME says otherwise.
+    const QString donnees = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return donnees.isEmpty() ? QString() : QDir(donnees).filePath(QStringLiteral("pavoria"));
+}

@@ -25,6 +25,8 @@ public:
     QString nomProgramme() const override;
     QDateTime horodatageProgramme() const override;
     QDateTime maintenant() const override;
+    bool fichierModifiable(const QString &fichier) const override;
+    QString dossierDonnees() const override;
 
     static QString cheminVerrou();
 

@@ -8,6 +8,7 @@
 #include "app/Panneau3D.h"
 #include "app/Plateforme.h"
 #include "app/Twips.h"
+#include "scores/EmplacementBase.h"
 #include "scores/Enregistre.h"
 #include "scores/Scores.h"
 
@@ -202,6 +203,7 @@ bool Questionnaire::Form_Load()
     }
     param_.Chemin = Param::formerChemin(plateforme_.dossierProgramme());
     fichierAide_ = param_.Chemin + QStringLiteral("Pavoria.hlp");
+    param_.FichierBase = EmplacementBase::choisirFichier(plateforme_, param_.Chemin);
     param_.DateAppli = Param::formerDate(plateforme_.horodatageProgramme());
     param_.VersionAppli = Param::formerVersion(InfosVersion::Major, InfosVersion::Minor);
     setWindowTitle(produit + u' ' + param_.VersionAppli);

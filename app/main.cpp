@@ -8,6 +8,8 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pavoria"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icone.svg")));
+    // Lets the desktop match the windows to the menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(PAVORIA_ID));
     // The windows are drawn in the classic grey of 3-D controls.
     QPalette palette = QApplication::palette();
     palette.setColor(QPalette::Window, QColor(192, 192, 192));

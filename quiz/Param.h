@@ -8,6 +8,7 @@
 struct Param
 {
     QString Chemin;       // program folder, separator included
+    QString FichierBase;  // the game database: Pavoria.dat under Chemin, or the player's copy
     QString VersionAppli; // "1.6"
     QString DateAppli;    // "16/04/2000 à 13:48"
 

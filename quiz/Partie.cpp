@@ -91,7 +91,7 @@ void Partie::tirerQuestion()
 bool Partie::poserQuestion(const std::array<int, 3> &numeros)
 {
     // The database is opened afresh at every turn, as the game always has.
-    if (!DataImages.ouvrirDrapeaux(param_.Chemin + QStringLiteral("Pavoria.dat"))) {
+    if (!DataImages.ouvrirDrapeaux(param_.FichierBase)) {
         signalerPanne(DataImages.erreur());
         return false;
     }

@@ -88,7 +88,7 @@ void Enregistre::Valider_Click()
 
 void Enregistre::enregistrerScore()
 {
-    if (!DataScores.ouvrirScores(param_.Chemin + QStringLiteral("Pavoria.dat"))) {
+    if (!DataScores.ouvrirScores(param_.FichierBase)) {
         signalerEchec();
         return;
     }

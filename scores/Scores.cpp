@@ -93,7 +93,7 @@ Scores::Scores(const Param &param, QWidget *parent)
 bool Scores::Form_Load()
 {
     centrerControles();
-    if (!DataScores.ouvrirScores(param_.Chemin + QStringLiteral("Pavoria.dat")))
+    if (!DataScores.ouvrirScores(param_.FichierBase))
         return false;
     const std::optional<QList<ControleDonnees::LigneScore>> lignes =
         DataScores.scoresDecroissants();

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building and testing Pavoria need, when they are missing.
+# Installs the Debian packages that building and testing Pavoria need, when they are missing,
+# and those named as arguments.
 # The flag pictures come from npm; the build fetches them into its own tree.
 set -euo pipefail
 
@@ -7,6 +8,9 @@ paquets=(
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6sql6-sqlite libqt6svg6
     libgl-dev libx11-dev
     fonts-liberation2
+    # the tests' validators of the desktop entry and the metainfo, and CPack's Debian tools
+    desktop-file-utils appstream dpkg-dev file
+    "$@"
 )
 # Tools count as present when their command is, whoever installed them.
 outils=(g++:g++ cmake:cmake make:make pkgconf:pkg-config npm:npm)

@@ -28,6 +28,11 @@ public:
     QString nomProgramme() const override { return nom; }
     QDateTime horodatageProgramme() const override { return horodatage; }
     QDateTime maintenant() const override { return horloge; }
+    bool fichierModifiable(const QString &fichier) const override
+    {
+        return !fichiersProteges.contains(fichier);
+    }
+    QString dossierDonnees() const override { return donnees; }
 
     // The script: what happens while a message or a modal window is shown.
     std::function<void(const Message &)> pendantMessage;
@@ -39,6 +44,10 @@ public:
     QString nom = QStringLiteral("Pavoria");
     QDateTime horodatage{QDate(2000, 4, 16), QTime(13, 48, 27)};
     QDateTime horloge{QDate(2026, 12, 9), QTime(10, 0)};
+    // Files the player cannot write, as in a system install, whoever runs the test.
+    QStringList fichiersProteges;
+    // Empty by default, so that no test writes in the real data folder.
+    QString donnees;
 
     QList<Message> messages;
     QStringList fenetres; // object names of the windows shown

@@ -59,7 +59,7 @@ void TestEnregistre::init()
     plateforme_ = PlateformeFactice();
     plateforme_.horloge = QDateTime(QDate(2026, 12, 9), QTime(23, 59));
     param_ = Param();
-    param_.Chemin = Param::formerChemin(base_->dossier());
+    param_.FichierBase = base_->fichier();
 }
 
 void TestEnregistre::cleanup()

@@ -142,6 +142,7 @@ void TestSaisieAleatoire::nomsAuHasard()
     PlateformeFactice plateforme;
     Param param;
     param.Chemin = Param::formerChemin(base.dossier());
+    param.FichierBase = base.fichier();
     int stockes = 0;
 
     for (int numero = 0; numero < cas; ++numero) {

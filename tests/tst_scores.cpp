@@ -64,7 +64,7 @@ private:
 void TestScores::init()
 {
     base_ = std::make_unique<BaseDeTest>();
-    param_.Chemin = base_->dossier() + QDir::separator();
+    param_.FichierBase = base_->fichier();
 }
 
 std::unique_ptr<Scores> TestScores::ouvrir()

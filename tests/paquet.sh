@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# Builds the Debian package with CPack, checks its control fields and its contents, checks
+# that this Debian system can satisfy its dependencies, installs it into a throwaway root
+# with dpkg, and starts the game installed there, as its owner and as an ordinary player.
+# Usage: paquet.sh CPACK BUILD-DIR
+set -euo pipefail
+# The installed tree must be readable by the ordinary player the test starts the game as.
+umask 022
+cpack=$1 construction=$2
+source "$(dirname "$0")/joueur.sh"
+
+travail=$(mktemp -d)
+trap 'chmod -R u+w "$travail"; rm -rf "$travail"' EXIT
+"$cpack" -G DEB --config "$construction/CPackConfig.cmake" -B "$travail/cpack" >"$travail/cpack.txt" ||
+    { cat "$travail/cpack.txt"; exit 1; }
+paquet=$(echo "$travail"/cpack/pavoria_*.deb)
+dpkg-deb -I "$paquet"
+
+champ() { dpkg-deb -f "$paquet" "$1"; }
+[ "$(champ Package)" = pavoria ]
+[ "$(champ Version)" = 1.6 ]
+[ "$(champ Architecture)" = "$(dpkg --print-architecture)" ]
+[ "$(champ Section)" = games ]
+# The libraries the program links, and the plugin and font it needs at run time.
+for dependance in libqt6core6 libqt6gui6 libqt6widgets6 libqt6sql6 libqt6svg6 \
+        libqt6sql6-sqlite fonts-liberation2; do
+    champ Depends | tr ',' '\n' | grep -qE "^ *$dependance( |$)" ||
+        { echo "Depends lacks $dependance: $(champ Depends)"; exit 1; }
+done
+# Every line of the description fits a terminal.
+if champ Description | grep -qE '^.{80,}'; then
+    echo "description lines of 80 characters or more"
+    exit 1
+fi
+
+# Its contents: owned by root whoever built it, the same tree as cmake --install gives.
+dpkg-deb -c "$paquet" >"$travail/contenu.txt"
+if awk '$2 != "root/root"' "$travail/contenu.txt" | grep .; then
+    echo "entries not owned by root"
+    exit 1
+fi
+grep -q '^-rwxr-xr-x .* ./usr/lib/pavoria/Pavoria$' "$travail/contenu.txt"
+grep -q '^-rw-r--r-- .* ./usr/lib/pavoria/Pavoria.dat$' "$travail/contenu.txt"
+dpkg-deb -x "$paquet" "$travail/extrait"
+verifier_arborescence "$travail/extrait/usr"
+
+# Its dependencies resolve on this system; apt only simulates.
+apt-get install --simulate --quiet "$paquet" >"$travail/apt.txt" ||
+    { cat "$travail/apt.txt"; exit 1; }
+
+if [ "$(id -u)" -ne 0 ]; then
+    echo "SKIP: dpkg installs into a throwaway root only as root"
+    exit 0
+fi
+# The throwaway root's package database knows no other package: dependencies are not its
+# business here, they were resolved above.
+racine=$travail/racine
+mkdir -p "$racine/var/lib/dpkg/info" "$racine/var/lib/dpkg/updates"
+touch "$racine/var/lib/dpkg/status"
+dpkg --root="$racine" --log=/dev/null --force-depends --install "$paquet" >"$travail/dpkg.txt" 2>&1 ||
+    { cat "$travail/dpkg.txt"; exit 1; }
+dpkg --root="$racine" --status pavoria | grep -q '^Status: install ok installed$'
+verifier_arborescence "$racine/usr"
+jouer_installation "$racine/usr" "$travail"
+echo "package, its install and start-up: ok"
