@@ -138,7 +138,7 @@ std::optional<QString> ControleDonnees::paysDuNumero(int numero)
     return requete.value(0).toString();
 }
 
-std::optional<QImage> ControleDonnees::drapeauDuPays(const QString &pays)
+std::optional<QByteArray> ControleDonnees::dessinDuPays(const QString &pays)
 {
     QSqlQuery requete(base());
     requete.prepare(QStringLiteral("SELECT Pavorium FROM Pavoria WHERE PAYS = ?"));
@@ -147,9 +147,19 @@ std::optional<QImage> ControleDonnees::drapeauDuPays(const QString &pays)
         echouerBase(requete.lastError());
         return std::nullopt;
     }
-    QImage drapeau;
-    if (requete.next())
-        drapeau = QImage::fromData(requete.value(0).toByteArray());
+    if (!requete.next()) {
+        echouer(QStringLiteral("n’a pas de drapeau lisible pour « %1 »").arg(pays));
+        return std::nullopt;
+    }
+    return requete.value(0).toByteArray();
+}
+
+std::optional<QImage> ControleDonnees::drapeauDuPays(const QString &pays)
+{
+    const std::optional<QByteArray> dessin = dessinDuPays(pays);
+    if (!dessin)
+        return std::nullopt;
+    QImage drapeau = QImage::fromData(*dessin);
     if (drapeau.isNull()) {
         echouer(QStringLiteral("n’a pas de drapeau lisible pour « %1 »").arg(pays));
         return std::nullopt;
