@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and testing Pavoria need, when they are missing.
-# The flag pictures come from npm; the build fetches them into its own tree.
+# The flag pictures come from npm; the build fetches them into its own tree. The last two packages
+# build the benchmarks (bench/); running them needs more, which bench/demarrage.sh installs itself.
 set -euo pipefail
 
 paquets=(
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6sql6-sqlite libqt6svg6
     libgl-dev libx11-dev
     fonts-liberation2
+    libbenchmark-dev libxcb-damage0-dev
 )
 # Tools count as present when their command is, whoever installed them.
 outils=(g++:g++ cmake:cmake make:make pkgconf:pkg-config npm:npm)
