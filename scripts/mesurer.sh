@@ -28,26 +28,37 @@ echo "Bancs d'essai dans le processus ($repetitions répétitions)…" >&2
 # The offscreen platform warns at every window it cannot resize by hints; nothing to see there.
 "$build/bench/PavoriaBanc" --benchmark_repetitions="$repetitions" \
     --benchmark_enable_random_interleaving=true --benchmark_report_aggregates_only=true \
-    --benchmark_out="$temp/banc.csv" --benchmark_out_format=csv 2>&1 \
+    --benchmark_out="$temp/banc.json" --benchmark_out_format=json 2>&1 \
     | grep -v "propagateSizeHints" >&2
 bench/demarrage.sh --executions "$executions" --build "$build" --tsv "$temp/demarrage.tsv" >&2
 
 octets=$(stat -c %s "$build/Pavoria.dat")
 
-awk -F, -v octets="$octets" -v executions="$executions" -v repetitions="$repetitions" '
-    # Google Benchmark CSV: name, iterations, real_time, cpu_time, time_unit, ... then counters.
-    FILENAME ~ /banc.csv$/ {
-        if ($1 == "name") { for (i = 1; i <= NF; i++) { gsub(/"/, "", $i); colonne[$i] = i }; next }
-        if (!("real_time" in colonne)) next
-        nom = $1; gsub(/"/, "", nom)
-        if (!match(nom, /_(median|min|max)$/)) next
-        stat = substr(nom, RSTART + 1); nom = substr(nom, 1, RSTART - 1)
-        sub(/\/manual_time$/, "", nom)
-        v = $(colonne["real_time"]); u = $(colonne["time_unit"])
-        if (u == "ns") v /= 1000; else if (u == "ms") v *= 1000; else if (u == "s") v *= 1e6
-        banc[nom, stat] = v
-        if ("masques_fermes_vus" in colonne && stat == "median") vus[nom] = $(colonne["masques_fermes_vus"])
-        if ($(colonne["error_occurred"]) == "true") erreur[nom] = $(colonne["error_message"])
+awk -v octets="$octets" -v executions="$executions" -v repetitions="$repetitions" '
+    # Google Benchmark JSON: one "key": value pair per line, one object per result.
+    FILENAME ~ /banc.json$/ {
+        if ($0 ~ /^ *\{ *$/) { delete champ; next }
+        if (match($0, /^ *"[a-z_]+": /)) {
+            cle = substr($0, RSTART, RLENGTH); gsub(/[ ":]/, "", cle)
+            valeur = substr($0, RSTART + RLENGTH); sub(/,$/, "", valeur); gsub(/^"|"$/, "", valeur)
+            champ[cle] = valeur
+            next
+        }
+        if ($0 ~ /^ *\},? *$/ && ("run_name" in champ)) {
+            nom = champ["run_name"]; sub(/\/manual_time$/, "", nom)
+            if (champ["error_occurred"] == "true") erreur[nom] = champ["error_message"]
+            v = champ["real_time"] + 0; u = champ["time_unit"]
+            if (u == "ns") v /= 1000; else if (u == "ms") v *= 1000; else if (u == "s") v *= 1e6
+            # A single repetition has no aggregates: its one run stands for all three.
+            if (champ["run_type"] == "iteration") { stats[1] = "median"; stats[2] = "min"; stats[3] = "max"; n = 3 }
+            else { stats[1] = champ["aggregate_name"]; n = 1 }
+            for (i = 1; i <= n; i++) {
+                stat = stats[i]
+                if (stat != "median" && stat != "min" && stat != "max") continue
+                banc[nom, stat] = v
+                if (stat == "median" && ("masques_fermes_vus" in champ)) vus[nom] = champ["masques_fermes_vus"] + 0
+            }
+        }
         next
     }
     # demarrage.sh: name, time min, median, max (ms), memory min, median, max (MiB), late drawings.
@@ -56,8 +67,14 @@ awk -F, -v octets="$octets" -v executions="$executions" -v repetitions="$repetit
       demarrage[c[1], "mmin"] = c[5]; demarrage[c[1], "mmed"] = c[6]; demarrage[c[1], "mmax"] = c[7]
       programmes[c[1]] = 1 }
 
+    # Padded by characters, not bytes: the labels are French.
+    function cadrer(texte, largeur,    copie, n) {
+        copie = texte; n = length(texte) - gsub(/[\200-\277]/, "", copie)
+        while (n++ < largeur) texte = texte " "
+        return texte
+    }
     function ligne(libelle, med, mn, mx, cible, atteinte) {
-        printf "%-44s %10s %10s %10s  %-26s %s\n", libelle, med, mn, mx, cible, atteinte
+        printf "%s %10s %10s %10s  %s %s\n", cadrer(libelle, 46), med, mn, mx, cadrer(cible, 26), atteinte
     }
     function f(v) { return sprintf("%.1f", v) }
     function oui(vrai) { return vrai ? "atteinte" : "MANQUÉE" }
@@ -92,8 +109,8 @@ awk -F, -v octets="$octets" -v executions="$executions" -v repetitions="$repetit
         print "Dans le processus (µs), " repetitions " répétitions"
         microsecondes("  tour de question entier", "BM_TourDeQuestion", "", 0)
         microsecondes("  tour de question sans les deux yields", "BM_TourDeQuestionSansAttente", "≤ 2000", 2000)
-        v = vus["BM_TourDeQuestion"]
-        ligne("  masques fermés à l\47écran entre deux drapeaux", (v == "" ? "?" : f(100 * v) "%"), "", "", "100 % des tours vérifiés", oui(v == 1))
+        v = ("BM_TourDeQuestion" in vus) ? vus["BM_TourDeQuestion"] : -1
+        ligne("  masques fermés à l\47écran entre deux drapeaux", (v < 0 ? "?" : f(100 * v) " %"), "", "", "100 % des tours vérifiés", oui(v == 1))
         microsecondes("  ouverture de la base, 178 drapeaux", "BM_OuvertureBase/facteur:1", "", 0)
         microsecondes("  ouverture de la base, 17 800 drapeaux", "BM_OuvertureBase/facteur:100", "", 0)
         microsecondes("  recherches, 178 drapeaux", "BM_Recherches/facteur:1", "", 0)
@@ -106,7 +123,7 @@ awk -F, -v octets="$octets" -v executions="$executions" -v repetitions="$repetit
         microsecondes("  chargement de la boîte À propos", "BM_ChargementApropos", "", 0)
         print "Fichier"
         ligne("  Pavoria.dat (Mo)", sprintf("%.2f", octets / 1e6), "", "", "≤ 3", oui(octets <= 3e6))
-    }' "$temp/banc.csv" "$temp/demarrage.tsv" >"$temp/tableau.txt"
+    }' "$temp/banc.json" "$temp/demarrage.tsv" >"$temp/tableau.txt"
 
 echo
 echo "Pavoria : mesures du $(date '+%d/%m/%Y %H:%M'), $(nproc) cœurs, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), Xvfb 1600x1000"
