@@ -62,6 +62,9 @@ Chronometre::~Chronometre()
 Chronometre::Mesure Chronometre::mesurer()
 {
     debut_ = Horloge::now();
+    if (details_)
+        std::fprintf(stderr, "début à %.3f ms (horloge monotone)\n",
+                     Millisecondes(debut_.time_since_epoch()).count());
     pid_ = fork();
     if (pid_ < 0)
         echouer("fork");
@@ -84,6 +87,8 @@ Chronometre::Mesure Chronometre::mesurer()
 
     Mesure mesure;
     mesure.tempsMs = Millisecondes(dernierDessin_ - debut_).count();
+    mesure.largeur = largeur_;
+    mesure.hauteur = hauteur_;
     const auto lecture = dernierDessin_ + std::chrono::milliseconds(options_.memoireMs);
     while (Horloge::now() < lecture) {
         attendre(lecture);

@@ -29,6 +29,8 @@ public:
         double tempsMs = 0; // from just before the start to the last drawing before the calm
         long memoireKio = 0; // VmHWM
         int dessinsTardifs = 0; // drawn after the window was judged painted
+        int largeur = 0; // of the main window when painted
+        int hauteur = 0;
     };
 
     explicit Chronometre(const Options &options);

@@ -3,8 +3,8 @@
 //
 //   Chronometre [--calme MS] [--memoire MS] [--delai S] -- PROGRAM [ARGS...]
 //
-// Prints one line, "<milliseconds to painted> <VmHWM in KiB> <late drawings>", and stops the
-// program. CHRONOMETRE_DETAILS=1 in the environment also lists every drawing on standard error.
+// Prints one line, "<milliseconds to painted> <VmHWM in KiB> <late drawings> <width>x<height>",
+// the last being the main window's size when painted, and stops the program. CHRONOMETRE_DETAILS=1 in the environment also lists every drawing on standard error.
 //
 // "Painted" is read from the X server itself through the Damage extension, so it means the same
 // for any toolkit: every top-level window gets a damage object as soon as it is created, before
@@ -45,6 +45,7 @@ int main(int argc, char **argv)
 
     Chronometre chronometre(options);
     const Chronometre::Mesure mesure = chronometre.mesurer();
-    std::printf("%.1f %ld %d\n", mesure.tempsMs, mesure.memoireKio, mesure.dessinsTardifs);
+    std::printf("%.1f %ld %d %dx%d\n", mesure.tempsMs, mesure.memoireKio, mesure.dessinsTardifs,
+                mesure.largeur, mesure.hauteur);
     return 0;
 }

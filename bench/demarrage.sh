@@ -66,13 +66,18 @@ done
 Xvfb ":$affichage" -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
 pids+=($!)
 export DISPLAY=":$affichage"
-for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$affichage" ] && break; sleep 0.05; done
+# The socket appears before the server answers: wait for an answer.
+for _ in $(seq 100); do xprop -root >/dev/null 2>&1 && break; sleep 0.05; done
+xprop -root >/dev/null 2>&1 || { echo "le serveur X virtuel ne répond pas" >&2; exit 1; }
 openbox >/dev/null 2>&1 &
 pids+=($!)
+# Maximized means what the window manager makes of it: no measure without one.
 for _ in $(seq 100); do
     xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
     sleep 0.05
 done
+xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" \
+    || { echo "openbox n'a pas démarré" >&2; exit 1; }
 
 # Nothing of the user's: no other copy's lock, no settings, no caches but those the runs make.
 mkdir -m 700 "$temp/run" "$temp/maison" "$temp/kgeography"
@@ -112,20 +117,23 @@ for ((tour = 0; tour < executions; tour++)); do
 done
 
 # One line per program: name, then min, median and max of the time (ms) and of the memory
-# (MiB), then the late paints.
+# (MiB), the late drawings, and the sizes the main window had.
 resumer() {
     local nom=$1
-    local temps memoire tardifs
+    local temps memoire tardifs tailles
     temps=$(cut -d' ' -f1 "$temp/$nom.mesures" | sort -g | tr '\n' ' ')
     memoire=$(cut -d' ' -f2 "$temp/$nom.mesures" | sort -g | tr '\n' ' ')
     tardifs=$(awk '{ s += $3 } END { print s }' "$temp/$nom.mesures")
-    awk -v nom="$nom" -v temps="$temps" -v memoire="$memoire" -v tardifs="$tardifs" '
+    tailles=$(cut -d' ' -f4 "$temp/$nom.mesures" | sort -u | tr '\n' ' ')
+    awk -v nom="$nom" -v temps="$temps" -v memoire="$memoire" -v tardifs="$tardifs" \
+        -v tailles="$tailles" '
         function mediane(v, n) { return n % 2 ? v[(n + 1) / 2] : (v[n / 2] + v[n / 2 + 1]) / 2 }
         BEGIN {
             n = split(temps, t, " "); split(memoire, m, " ")
             for (i = 1; i <= n; i++) m[i] /= 1024
-            printf "%s\t%.1f\t%.1f\t%.1f\t%.1f\t%.1f\t%.1f\t%d\n", nom,
-                   t[1], mediane(t, n), t[n], m[1], mediane(m, n), m[n], tardifs
+            sub(/ $/, "", tailles)
+            printf "%s\t%.1f\t%.1f\t%.1f\t%.1f\t%.1f\t%.1f\t%d\t%s\n", nom,
+                   t[1], mediane(t, n), t[n], m[1], mediane(m, n), m[n], tardifs, tailles
         }'
 }
 {
@@ -140,12 +148,12 @@ awk -F'\t' '
     NR == 1 { t0 = $3; m0 = $6 }
     { ligne[NR] = $0 }
     END {
-        printf "%-12s  %-26s  %-26s  %8s  %8s\n", "programme", "temps ms min / méd / max",
-               "mémoire Mio min / méd / max", "temps ×", "mémoire ×"
+        printf "%-12s  %-26s  %-26s  %8s  %8s  %s\n", "programme", "temps ms min / méd / max",
+               "mémoire Mio min / méd / max", "temps ×", "mémoire ×", "fenêtre"
         for (i = 1; i <= NR; i++) {
             split(ligne[i], c, "\t")
-            printf "%-12s  %7.1f / %7.1f / %7.1f  %7.1f / %7.1f / %7.1f  %8.2f  %8.2f\n",
-                   c[1], c[2], c[3], c[4], c[5], c[6], c[7], c[3] / t0, c[6] / m0
+            printf "%-12s  %7.1f / %7.1f / %7.1f  %7.1f / %7.1f / %7.1f  %8.2f  %8.2f  %s\n",
+                   c[1], c[2], c[3], c[4], c[5], c[6], c[7], c[3] / t0, c[6] / m0, c[9]
             if (c[8] > 0) tardifs = tardifs sprintf(" %s (%d)", c[1], c[8])
         }
         print "(× : rapport de la médiane à celle de FenetreVide, le plancher)"
