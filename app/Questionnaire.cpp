@@ -4,6 +4,8 @@
 #include "app/BarreEtat.h"
 #include "app/Bouton3D.h"
 #include "app/Cadre3D.h"
+#include "app/Icones.h"
+#include "app/Illustration.h"
 #include "app/InfosVersion.h"
 #include "app/Panneau3D.h"
 #include "app/Plateforme.h"
@@ -17,7 +19,6 @@
 #include <QLabel>
 #include <QScreen>
 #include <QShortcut>
-#include <QSvgWidget>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -35,13 +36,13 @@ struct BoutonCommande
 // Left to right; an empty key is a separator.
 constexpr BoutonCommande boutonsCommande[] = {
     {"", nullptr, nullptr},
-    {"NouvellePartie", ":/carte.svg", "Lancer une nouvelle partie"},
-    {"Scores", ":/liste.svg", "Affichage des 10 meilleurs scores"},
+    {"NouvellePartie", ":/carte.png", "Lancer une nouvelle partie"},
+    {"Scores", ":/liste.png", "Affichage des 10 meilleurs scores"},
     {"", nullptr, nullptr},
-    {"Quitter", ":/porte.svg", "Quitter"},
+    {"Quitter", ":/porte.png", "Quitter"},
     {"", nullptr, nullptr},
-    {"Apropos", ":/ampoule.svg", "A propos !"},
-    {"Aide", ":/livre-aide.svg", "Un peu d'aide ?"},
+    {"Apropos", ":/ampoule.png", "A propos !"},
+    {"Aide", ":/livre-aide.png", "Un peu d'aide ?"},
 };
 
 Panneau3D *creerCompteur(const char *nom, const QColor &couleurTexte, QWidget *parent)
@@ -57,8 +58,8 @@ Panneau3D *creerCompteur(const char *nom, const QColor &couleurTexte, QWidget *p
     return compteur;
 }
 
-Panneau3D *creerMasque(const char *nom, const QString &image, const QRectF &placeImage,
-                       QWidget *parent)
+Panneau3D *creerMasque(const char *nom, const char *nomDessin, const QString &image,
+                       const QRectF &placeImage, QWidget *parent)
 {
     auto *masque = new Panneau3D(parent);
     masque->setObjectName(QLatin1String(nom));
@@ -66,7 +67,8 @@ Panneau3D *creerMasque(const char *nom, const QString &image, const QRectF &plac
     masque->setBiseauExterieur(Panneau3D::Biseau::Aucun);
     masque->setBiseauInterieur(Panneau3D::Biseau::Aucun);
     masque->setLargeurBordure(3);
-    auto *dessin = new QSvgWidget(image, masque);
+    auto *dessin = new Illustration(image, masque);
+    dessin->setObjectName(QLatin1String(nomDessin));
     dessin->setGeometry(Twips::rectangle(placeImage));
     return masque;
 }
@@ -80,7 +82,7 @@ Questionnaire::Questionnaire(Plateforme &plateforme, quint32 graine, QWidget *pa
     , partie_(param_, plateforme, hasard_)
 {
     setObjectName(QStringLiteral("Questionnaire"));
-    setWindowIcon(QIcon(QStringLiteral(":/icone.svg")));
+    setWindowIcon(Icones::programme());
     QFont police(QStringLiteral("MS Sans Serif"));
     police.setPointSizeF(8.25);
     police.setBold(true);
@@ -158,9 +160,9 @@ void Questionnaire::creerBoiteImage(QWidget *centre)
     // Naming the flag after its country would give the answer away to a screen reader.
     Dessin1->setAccessibleName(QStringLiteral("Drapeau"));
 
-    MasqueGauche = creerMasque("MasqueGauche", QStringLiteral(":/temple-gauche.svg"),
+    MasqueGauche = creerMasque("MasqueGauche", "Dessin3", QStringLiteral(":/temple-gauche.png"),
                                {600, 0, 1605, 1935}, BoiteImage);
-    MasqueDroit = creerMasque("MasqueDroit", QStringLiteral(":/temple-droit.svg"),
+    MasqueDroit = creerMasque("MasqueDroit", "Dessin2", QStringLiteral(":/temple-droit.png"),
                               {0, 0, 1605, 1935}, BoiteImage);
 }
 

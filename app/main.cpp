@@ -1,3 +1,4 @@
+#include "app/Icones.h"
 #include "app/PlateformeQt.h"
 #include "app/Questionnaire.h"
 
@@ -7,7 +8,7 @@ int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pavoria"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icone.svg")));
+    QApplication::setWindowIcon(Icones::programme());
     // The windows are drawn in the classic grey of 3-D controls.
     QPalette palette = QApplication::palette();
     palette.setColor(QPalette::Window, QColor(192, 192, 192));

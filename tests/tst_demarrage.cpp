@@ -4,6 +4,7 @@
 #include "app/Bouton3D.h"
 #include "app/Disposition.h"
 #include "app/FenetreAide.h"
+#include "app/Illustration.h"
 #include "app/Panneau3D.h"
 #include "app/PlateformeQt.h"
 #include "app/Questionnaire.h"
@@ -37,6 +38,7 @@ private slots:
     void aspectAuRepos();
     void titreEtBarreEtat();
     void barreBoutons();
+    void imagesDeLaFenetre();
     void policesEtOrdreDesPlans();
     void fermerTermineLeProgramme();
     void secondeCopieRefusee();
@@ -233,6 +235,48 @@ void TestDemarrage::barreBoutons()
     QCOMPARE(infobulles, (QStringList{"Lancer une nouvelle partie",
                                       "Affichage des 10 meilleurs scores", "Quitter",
                                       "A propos !", "Un peu d'aide ?"}));
+}
+
+void TestDemarrage::imagesDeLaFenetre()
+{
+    // Guards the pictures rendered at build time: each one the main window shows exists at one
+    // and at two pixels per logical pixel (the second for HiDPI screens), the toolbar shows
+    // them, and the masks' halves are drawn, not blank.
+    const QList<std::pair<const char *, QSize>> images{
+        {"carte", {32, 32}},          {"liste", {32, 32}},          {"porte", {32, 32}},
+        {"ampoule", {32, 32}},        {"livre-aide", {32, 32}},     {"temple-gauche", {107, 129}},
+        {"temple-droit", {107, 129}},
+    };
+    for (const auto &[nom, taille] : images) {
+        QCOMPARE(QImage(QStringLiteral(":/%1.png").arg(QLatin1String(nom))).size(), taille);
+        QCOMPARE(QImage(QStringLiteral(":/%1@2x.png").arg(QLatin1String(nom))).size(), 2 * taille);
+    }
+
+    Questionnaire fenetre(plateforme_);
+    QVERIFY(fenetre.Form_Load());
+    const QToolBar *barre = controle<QToolBar>(fenetre, "BarreBoutons");
+    for (QAction *action : barre->actions()) {
+        if (!action->isSeparator())
+            QCOMPARE(action->icon().pixmap(barre->iconSize()).size(), barre->iconSize());
+    }
+    const QList<QSize> tailles = fenetre.windowIcon().availableSizes();
+    for (const int cote : {16, 32, 48, 128})
+        QVERIFY2(tailles.contains(QSize(cote, cote)), qPrintable(QString::number(cote)));
+
+    for (const char *nom : {"Dessin3", "Dessin2"}) {
+        auto *dessin = controle<Illustration>(fenetre, nom);
+        QCOMPARE(dessin->size(), Twips::rectangle(0, 0, 1605, 1935).size());
+        const QImage image = dessin->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QSet<QRgb> couleurs;
+        for (int y = 0; y < image.height(); y += 4) {
+            for (int x = 0; x < image.width(); x += 4)
+                couleurs.insert(image.pixel(x, y));
+        }
+        QVERIFY2(couleurs.size() > 20, nom);
+    }
+    // The two halves make one temple: they differ.
+    QVERIFY(controle<Illustration>(fenetre, "Dessin3")->grab().toImage()
+            != controle<Illustration>(fenetre, "Dessin2")->grab().toImage());
 }
 
 void TestDemarrage::policesEtOrdreDesPlans()
