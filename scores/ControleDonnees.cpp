@@ -32,17 +32,21 @@ ControleDonnees::ControleDonnees(const QString &nomConnexion, Acces acces)
     : nomConnexion_(nomConnexion)
     , acces_(acces)
 {
-    QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), nomConnexion_);
 }
 
 ControleDonnees::~ControleDonnees()
 {
     fermer();
-    QSqlDatabase::removeDatabase(nomConnexion_);
+    if (QSqlDatabase::contains(nomConnexion_))
+        QSqlDatabase::removeDatabase(nomConnexion_);
 }
 
 QSqlDatabase ControleDonnees::base() const
 {
+    // Registering the connection loads the SQLite driver: that waits for the first opening,
+    // so that start-up, which opens nothing, does not pay for it.
+    if (!QSqlDatabase::contains(nomConnexion_))
+        return QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), nomConnexion_);
     return QSqlDatabase::database(nomConnexion_, false);
 }
 
@@ -112,14 +116,13 @@ bool ControleDonnees::verifierTable(const QString &table, const QStringList &cha
 
 void ControleDonnees::fermer()
 {
-    QSqlDatabase connexion = base();
-    if (connexion.isOpen())
-        connexion.close();
+    if (estOuvert())
+        base().close();
 }
 
 bool ControleDonnees::estOuvert() const
 {
-    return base().isOpen();
+    return QSqlDatabase::contains(nomConnexion_) && base().isOpen();
 }
 
 std::optional<QString> ControleDonnees::paysDuNumero(int numero)

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QSqlDatabase>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
@@ -36,6 +37,7 @@ private slots:
     void positionsDesMasques();
 
     void aspectAuRepos();
+    void demarrageSansBaseDeDonnees();
     void titreEtBarreEtat();
     void barreBoutons();
     void imagesDeLaFenetre();
@@ -201,6 +203,14 @@ void TestDemarrage::aspectAuRepos()
     auto *dessin = controle<QLabel>(fenetre, "Dessin1");
     QCOMPARE(dessin->accessibleName(), QStringLiteral("Drapeau"));
     QVERIFY(dessin->pixmap().isNull());
+}
+
+void TestDemarrage::demarrageSansBaseDeDonnees()
+{
+    // Guards start-up time: the database and its driver wait for the first question.
+    Questionnaire fenetre(plateforme_);
+    QVERIFY(fenetre.Form_Load());
+    QVERIFY(QSqlDatabase::connectionNames().isEmpty());
 }
 
 void TestDemarrage::titreEtBarreEtat()
