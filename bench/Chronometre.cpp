@@ -158,8 +158,15 @@ void Chronometre::traiter(const xcb_generic_event_t &evenement)
         const uint32_t masque = XCB_EVENT_MASK_STRUCTURE_NOTIFY;
         xcb_change_window_attributes(connexion_, creation.window, XCB_CW_EVENT_MASK, &masque);
         surveillees_[creation.window] = damage;
+        if (details_)
+            std::fprintf(stderr, "création 0x%x à %.1f ms\n", creation.window,
+                         Millisecondes(maintenant - debut_).count());
     } else if (type == XCB_MAP_NOTIFY) {
         const auto &carte = reinterpret_cast<const xcb_map_notify_event_t &>(evenement);
+        if (details_)
+            std::fprintf(stderr, "carte 0x%x (%s) à %.1f ms\n", carte.window,
+                         surveillees_.count(carte.window) ? "surveillée" : "inconnue",
+                         Millisecondes(maintenant - debut_).count());
         if (!cible_ && surveillees_.count(carte.window) && pidDe(carte.window) == pid_)
             choisirCible(carte.window);
     } else if (type == XCB_CONFIGURE_NOTIFY) {

@@ -51,10 +51,11 @@ done
 
 temp=$(mktemp -d)
 pids=()
+execution=""
 nettoyer() {
     for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
     wait 2>/dev/null || true
-    rm -rf "$temp"
+    rm -rf "$temp" ${execution:+"$execution"}
 }
 trap nettoyer EXIT
 
@@ -69,19 +70,27 @@ export DISPLAY=":$affichage"
 # The socket appears before the server answers: wait for an answer.
 for _ in $(seq 100); do xprop -root >/dev/null 2>&1 && break; sleep 0.05; done
 xprop -root >/dev/null 2>&1 || { echo "le serveur X virtuel ne répond pas" >&2; exit 1; }
-openbox >/dev/null 2>&1 &
-pids+=($!)
 # Maximized means what the window manager makes of it: no measure without one.
-for _ in $(seq 100); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
-    sleep 0.05
-done
-xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" \
-    || { echo "openbox n'a pas démarré" >&2; exit 1; }
+gestionnaire=""
+demarrerGestionnaire() {
+    openbox >/dev/null 2>&1 &
+    gestionnaire=$!
+    pids+=("$gestionnaire")
+    for _ in $(seq 100); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && return 0
+        sleep 0.05
+    done
+    echo "openbox n'a pas démarré" >&2
+    exit 1
+}
+demarrerGestionnaire
 
 # Nothing of the user's: no other copy's lock, no settings, no caches but those the runs make.
-mkdir -m 700 "$temp/run" "$temp/maison" "$temp/kgeography"
-export XDG_RUNTIME_DIR="$temp/run" HOME="$temp/maison"
+# The runtime folder is in memory, as a desktop session's /run/user/UID is.
+mkdir -m 700 "$temp/maison" "$temp/kgeography"
+execution=$(mktemp -d -p /dev/shm 2>/dev/null || mktemp -d)
+chmod 700 "$execution"
+export XDG_RUNTIME_DIR="$execution" HOME="$temp/maison"
 unset XDG_CONFIG_HOME XDG_CACHE_HOME XDG_DATA_HOME DBUS_SESSION_BUS_ADDRESS SESSION_MANAGER
 
 noms=(FenetreVide Pavoria)
@@ -92,7 +101,7 @@ else
 fi
 
 carte=/usr/share/kgeography/world.kgm
-lancer() {
+lancerUneFois() {
     case $1 in
         FenetreVide) "$chronometre" -- "$plancher" ;;
         Pavoria) "$chronometre" -- "$jeu" ;;
@@ -103,6 +112,19 @@ lancer() {
             printf '[general]\nlastMap=%s\n' "$carte" >"$temp/kgeography/.config/kgeographyrc"
             "$chronometre" -- env HOME="$temp/kgeography" kgeography ;;
     esac
+}
+
+# A measure that fails (the program did not paint in time, the window manager died) is taken
+# again, twice at most, after making sure the window manager runs.
+lancer() {
+    local essai
+    for essai in 1 2 3; do
+        if lancerUneFois "$1"; then return 0; fi
+        echo "$1 : mesure $essai manquée, reprise" >&2
+        kill -0 "$gestionnaire" 2>/dev/null || demarrerGestionnaire
+    done
+    echo "$1 : trois mesures manquées de suite" >&2
+    exit 1
 }
 
 for nom in "${noms[@]}"; do
