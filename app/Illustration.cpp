@@ -1,10 +1,12 @@
 #include "app/Illustration.h"
 
+#include <QImageReader>
 #include <QPainter>
 
 Illustration::Illustration(const QString &image, QWidget *parent)
     : QWidget(parent)
     , image_(image)
+    , taille_(QImageReader(image).size())
 {
 }
 

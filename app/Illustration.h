@@ -12,9 +12,13 @@ class Illustration : public QWidget
 public:
     explicit Illustration(const QString &image, QWidget *parent = nullptr);
 
+    // The picture's own size, in logical pixels.
+    QSize sizeHint() const override { return taille_; }
+
 protected:
     void paintEvent(QPaintEvent *evenement) override;
 
 private:
     QIcon image_;
+    QSize taille_;
 };

@@ -1,5 +1,6 @@
-// Renders one SVG picture into PNG files at the given pixel sizes, at build time, so that the
-// pictures the main window shows at start-up cost a PNG decode instead of an SVG parse and render.
+// Renders one SVG picture into PNG files at the given pixel sizes, at build time, so that showing
+// a picture costs a PNG decode instead of an SVG parse and render. The picture fills each size, as
+// a QSvgWidget of that size would draw it.
 //
 //   RenduImage SOURCE.svg SORTIE.png:LARGEURxHAUTEUR [SORTIE.png:LARGEURxHAUTEUR...]
 
@@ -25,7 +26,6 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "%s : SVG illisible\n", qPrintable(arguments[1]));
         return 1;
     }
-    rendu.setAspectRatioMode(Qt::KeepAspectRatio);
     for (qsizetype i = 2; i < arguments.size(); ++i) {
         const QString sortie = arguments[i].section(u':', 0, -2);
         const QStringList taille = arguments[i].section(u':', -1).split(u'x');

@@ -40,7 +40,7 @@ private slots:
     void demarrageSansBaseDeDonnees();
     void titreEtBarreEtat();
     void barreBoutons();
-    void imagesDeLaFenetre();
+    void imagesRendues();
     void policesEtOrdreDesPlans();
     void fermerTermineLeProgramme();
     void secondeCopieRefusee();
@@ -247,15 +247,16 @@ void TestDemarrage::barreBoutons()
                                       "A propos !", "Un peu d'aide ?"}));
 }
 
-void TestDemarrage::imagesDeLaFenetre()
+void TestDemarrage::imagesRendues()
 {
-    // Guards the pictures rendered at build time: each one the main window shows exists at one
-    // and at two pixels per logical pixel (the second for HiDPI screens), the toolbar shows
-    // them, and the masks' halves are drawn, not blank.
+    // Guards the pictures rendered at build time: each one the windows show exists at one and
+    // at two pixels per logical pixel (the second for HiDPI screens), the toolbar shows them,
+    // and the masks' halves are drawn, not blank.
     const QList<std::pair<const char *, QSize>> images{
         {"carte", {32, 32}},          {"liste", {32, 32}},          {"porte", {32, 32}},
         {"ampoule", {32, 32}},        {"livre-aide", {32, 32}},     {"temple-gauche", {107, 129}},
-        {"temple-droit", {107, 129}},
+        {"temple-droit", {107, 129}}, {"accordeoniste", {616, 440}}, {"drapeau-tricolore", {89, 59}},
+        {"logo-tesk", {192, 65}},     {"sortie", {41, 41}},
     };
     for (const auto &[nom, taille] : images) {
         QCOMPARE(QImage(QStringLiteral(":/%1.png").arg(QLatin1String(nom))).size(), taille);
