@@ -4,9 +4,18 @@
 
 #include <QApplication>
 
+#include <fontconfig/fontconfig.h>
+
+#include <thread>
+
 int main(int argc, char *argv[])
 {
+    // Reading the desktop's font configuration is the longest step before the first text can
+    // be measured, and it needs no display: it runs beside the connection to the display and
+    // is over before any window is built. Qt's own call then finds it done.
+    std::thread configurationPolices([] { FcInit(); });
     QApplication application(argc, argv);
+    configurationPolices.join();
     QApplication::setApplicationName(QStringLiteral("Pavoria"));
     QApplication::setWindowIcon(Icones::programme());
     // The windows are drawn in the classic grey of 3-D controls.

@@ -6,7 +6,7 @@ set -euo pipefail
 
 paquets=(
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6sql6-sqlite libqt6svg6
-    libgl-dev libx11-dev
+    libgl-dev libx11-dev libfontconfig-dev
     fonts-liberation2
     libbenchmark-dev libxcb-damage0-dev
 )
