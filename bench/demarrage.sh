@@ -134,6 +134,8 @@ echo "Démarrage : ${#noms[@]} programmes, $executions exécutions chacun…" >&
 for ((tour = 0; tour < executions; tour++)); do
     for ((i = 0; i < ${#noms[@]}; i++)); do
         nom=${noms[$(((i + tour) % ${#noms[@]}))]}
+        # The X server and the window manager finish with the last program first.
+        sleep 0.5
         lancer "$nom" >>"$temp/$nom.mesures"
     done
 done
