@@ -3,8 +3,8 @@
 #include <QIcon>
 #include <QWidget>
 
-// A fixed picture filling the widget, drawn from a picture rendered at build time; QIcon also
-// takes name@2x.png when the screens have two pixels per logical pixel, and scales otherwise.
+// A fixed picture filling the widget, drawn from a picture rendered at build time (Icones::image),
+// by its resource name without extension.
 class Illustration : public QWidget
 {
     Q_OBJECT

@@ -36,13 +36,13 @@ struct BoutonCommande
 // Left to right; an empty key is a separator.
 constexpr BoutonCommande boutonsCommande[] = {
     {"", nullptr, nullptr},
-    {"NouvellePartie", ":/carte.png", "Lancer une nouvelle partie"},
-    {"Scores", ":/liste.png", "Affichage des 10 meilleurs scores"},
+    {"NouvellePartie", ":/carte", "Lancer une nouvelle partie"},
+    {"Scores", ":/liste", "Affichage des 10 meilleurs scores"},
     {"", nullptr, nullptr},
-    {"Quitter", ":/porte.png", "Quitter"},
+    {"Quitter", ":/porte", "Quitter"},
     {"", nullptr, nullptr},
-    {"Apropos", ":/ampoule.png", "A propos !"},
-    {"Aide", ":/livre-aide.png", "Un peu d'aide ?"},
+    {"Apropos", ":/ampoule", "A propos !"},
+    {"Aide", ":/livre-aide", "Un peu d'aide ?"},
 };
 
 Panneau3D *creerCompteur(const char *nom, const QColor &couleurTexte, QWidget *parent)
@@ -131,7 +131,8 @@ void Questionnaire::creerBarreBoutons()
             continue;
         }
         const QString infobulle = QString::fromUtf8(bouton.infobulle);
-        QAction *action = BarreBoutons->addAction(QIcon(QLatin1String(bouton.image)), infobulle);
+        QAction *action =
+            BarreBoutons->addAction(Icones::image(QLatin1String(bouton.image)), infobulle);
         action->setToolTip(infobulle);
         action->setData(QLatin1String(bouton.cle));
         action->setObjectName(QLatin1String(bouton.cle));
@@ -160,9 +161,9 @@ void Questionnaire::creerBoiteImage(QWidget *centre)
     // Naming the flag after its country would give the answer away to a screen reader.
     Dessin1->setAccessibleName(QStringLiteral("Drapeau"));
 
-    MasqueGauche = creerMasque("MasqueGauche", "Dessin3", QStringLiteral(":/temple-gauche.png"),
+    MasqueGauche = creerMasque("MasqueGauche", "Dessin3", QStringLiteral(":/temple-gauche"),
                                {600, 0, 1605, 1935}, BoiteImage);
-    MasqueDroit = creerMasque("MasqueDroit", "Dessin2", QStringLiteral(":/temple-droit.png"),
+    MasqueDroit = creerMasque("MasqueDroit", "Dessin2", QStringLiteral(":/temple-droit"),
                               {0, 0, 1605, 1935}, BoiteImage);
 }
 

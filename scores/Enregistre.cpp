@@ -22,7 +22,7 @@ Enregistre::Enregistre(const Param &param, Plateforme &plateforme, QWidget *pare
     setFixedSize(Twips::rectangle(0, 0, 9240, 6600).size());
 
     // The prompt exists only in the picture.
-    auto *fond = new Illustration(QStringLiteral(":/accordeoniste.png"), this);
+    auto *fond = new Illustration(QStringLiteral(":/accordeoniste"), this);
     fond->setGeometry(rect());
 
     SaisieNom = new QLineEdit(this);

@@ -4,6 +4,7 @@
 #include "app/Bouton3D.h"
 #include "app/Disposition.h"
 #include "app/FenetreAide.h"
+#include "app/Icones.h"
 #include "app/Illustration.h"
 #include "app/Panneau3D.h"
 #include "app/PlateformeQt.h"
@@ -20,6 +21,7 @@
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
+#include <QtEndian>
 
 class TestDemarrage : public QObject
 {
@@ -259,8 +261,21 @@ void TestDemarrage::imagesRendues()
         {"logo-tesk", {192, 65}},     {"sortie", {41, 41}},
     };
     for (const auto &[nom, taille] : images) {
-        QCOMPARE(QImage(QStringLiteral(":/%1.png").arg(QLatin1String(nom))).size(), taille);
-        QCOMPARE(QImage(QStringLiteral(":/%1@2x.png").arg(QLatin1String(nom))).size(), 2 * taille);
+        const QString base = QStringLiteral(":/") + QLatin1String(nom);
+        const QIcon icone = Icones::image(base);
+        QCOMPARE(icone.availableSizes().value(0), taille);
+        QVERIFY2(!icone.pixmap(taille).toImage().allGray(), nom);
+        // The double-density picture, for HiDPI screens, in either format.
+        const QString double_ = base + QStringLiteral("@2x");
+        QFile brute(double_ + QStringLiteral(".argb"));
+        if (brute.open(QIODevice::ReadOnly)) {
+            const QByteArray entete = brute.read(8);
+            QCOMPARE(QSize(qFromLittleEndian<quint32>(entete.constData()),
+                           qFromLittleEndian<quint32>(entete.constData() + 4)),
+                     2 * taille);
+        } else {
+            QCOMPARE(QImage(double_ + QStringLiteral(".png")).size(), 2 * taille);
+        }
     }
 
     Questionnaire fenetre(plateforme_);
