@@ -1,6 +1,8 @@
 #include "about/Apropos.h"
 
 #include "app/Bouton3D.h"
+#include "app/Icones.h"
+#include "app/Illustration.h"
 #include "app/InfosVersion.h"
 #include "app/Panneau3D.h"
 #include "app/Plateforme.h"
@@ -12,8 +14,6 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QScreen>
-#include <QSvgRenderer>
-#include <QSvgWidget>
 #include <QTabBar>
 #include <QTabWidget>
 
@@ -165,14 +165,14 @@ void Apropos::creerOngletTitre()
     placer(Panel3D3, 240, 2280, 1575, 1575);
     Panel3D3->setLargeurBiseau(2);
 
-    Dessin4 = new QSvgWidget(QStringLiteral(":/drapeau-tricolore.svg"), Panel3D3);
+    Dessin4 = new Illustration(QStringLiteral(":/drapeau-tricolore"), Panel3D3);
     Dessin4->setObjectName(QStringLiteral("Dessin4"));
     Dessin4->setAccessibleName(QStringLiteral("Drapeau tricolore"));
     placer(Dessin4, 120, 360, 1335, 885);
 
     Quitter = creerBouton("Quitter", QString(), page);
     placer(Quitter, 6600, 3240, 735, 735);
-    Quitter->setIcon(QIcon(QStringLiteral(":/sortie.svg")));
+    Quitter->setIcon(Icones::image(QStringLiteral(":/sortie")));
     Quitter->setIconSize(QSize(41, 41));
     Quitter->setToolTip(QStringLiteral("Quitter cet écran"));
     Quitter->setAccessibleName(Quitter->toolTip());
@@ -236,13 +236,13 @@ void Apropos::creerOngletTesk()
 {
     QWidget *page = ajouterPage(QStringLiteral("Tesk"));
 
-    Picture1 = new QSvgWidget(QStringLiteral(":/logo-tesk.svg"), page);
+    Picture1 = new Illustration(QStringLiteral(":/logo-tesk"), page);
     Picture1->setObjectName(QStringLiteral("Picture1"));
     Picture1->setAccessibleName(QStringLiteral("Logo de l’association Tesk"));
     peindreFond(Picture1, grisClair);
     // The picture box takes its picture's own size, whatever the design's rectangle.
     placer(Picture1, 360, 600, 2940, 1035);
-    Picture1->resize(Picture1->renderer()->defaultSize());
+    Picture1->resize(Picture1->sizeHint());
 
     const auto bouton = [page](const char *nom, const QString &legende, float haut) {
         Bouton3D *resultat = creerBouton(nom, legende, page);

@@ -4,11 +4,11 @@
 #include <QPoint>
 
 class Bouton3D;
+class Illustration;
 class Panneau3D;
 class Plateforme;
 class QLabel;
 class QPlainTextEdit;
-class QSvgWidget;
 class QTabWidget;
 struct Param;
 
@@ -61,7 +61,7 @@ private:
     Panneau3D *Titre = nullptr;
     QLabel *SousTitre = nullptr;
     Panneau3D *Panel3D3 = nullptr;
-    QSvgWidget *Dessin4 = nullptr;
+    Illustration *Dessin4 = nullptr;
     Bouton3D *Quitter = nullptr;
 
     Panneau3D *SupportInfos = nullptr;
@@ -79,7 +79,7 @@ private:
     Bouton3D *EMail = nullptr;
     Bouton3D *Internet = nullptr;
 
-    QSvgWidget *Picture1 = nullptr;
+    Illustration *Picture1 = nullptr;
     Bouton3D *SSCommand1 = nullptr;
     Bouton3D *SSCommand2 = nullptr;
     Bouton3D *SSCommand3 = nullptr;

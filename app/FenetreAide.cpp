@@ -1,5 +1,7 @@
 #include "app/FenetreAide.h"
 
+#include "app/Icones.h"
+
 #include <QFileInfo>
 #include <QUrl>
 
@@ -7,7 +9,7 @@ FenetreAide::FenetreAide(QWidget *parent)
     : QTextBrowser(parent)
 {
     setWindowTitle(QStringLiteral("Aide de Pavoria"));
-    setWindowIcon(QIcon(QStringLiteral(":/icone.svg")));
+    setWindowIcon(Icones::programme());
     setOpenExternalLinks(true);
     resize(720, 640);
 }

@@ -4,6 +4,8 @@
 #include "app/BarreEtat.h"
 #include "app/Bouton3D.h"
 #include "app/Cadre3D.h"
+#include "app/Icones.h"
+#include "app/Illustration.h"
 #include "app/InfosVersion.h"
 #include "app/Panneau3D.h"
 #include "app/Plateforme.h"
@@ -18,7 +20,6 @@
 #include <QLabel>
 #include <QScreen>
 #include <QShortcut>
-#include <QSvgWidget>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -36,13 +37,13 @@ struct BoutonCommande
 // Left to right; an empty key is a separator.
 constexpr BoutonCommande boutonsCommande[] = {
     {"", nullptr, nullptr},
-    {"NouvellePartie", ":/carte.svg", "Lancer une nouvelle partie"},
-    {"Scores", ":/liste.svg", "Affichage des 10 meilleurs scores"},
+    {"NouvellePartie", ":/carte", "Lancer une nouvelle partie"},
+    {"Scores", ":/liste", "Affichage des 10 meilleurs scores"},
     {"", nullptr, nullptr},
-    {"Quitter", ":/porte.svg", "Quitter"},
+    {"Quitter", ":/porte", "Quitter"},
     {"", nullptr, nullptr},
-    {"Apropos", ":/ampoule.svg", "A propos !"},
-    {"Aide", ":/livre-aide.svg", "Un peu d'aide ?"},
+    {"Apropos", ":/ampoule", "A propos !"},
+    {"Aide", ":/livre-aide", "Un peu d'aide ?"},
 };
 
 Panneau3D *creerCompteur(const char *nom, const QColor &couleurTexte, QWidget *parent)
@@ -58,8 +59,8 @@ Panneau3D *creerCompteur(const char *nom, const QColor &couleurTexte, QWidget *p
     return compteur;
 }
 
-Panneau3D *creerMasque(const char *nom, const QString &image, const QRectF &placeImage,
-                       QWidget *parent)
+Panneau3D *creerMasque(const char *nom, const char *nomDessin, const QString &image,
+                       const QRectF &placeImage, QWidget *parent)
 {
     auto *masque = new Panneau3D(parent);
     masque->setObjectName(QLatin1String(nom));
@@ -67,7 +68,8 @@ Panneau3D *creerMasque(const char *nom, const QString &image, const QRectF &plac
     masque->setBiseauExterieur(Panneau3D::Biseau::Aucun);
     masque->setBiseauInterieur(Panneau3D::Biseau::Aucun);
     masque->setLargeurBordure(3);
-    auto *dessin = new QSvgWidget(image, masque);
+    auto *dessin = new Illustration(image, masque);
+    dessin->setObjectName(QLatin1String(nomDessin));
     dessin->setGeometry(Twips::rectangle(placeImage));
     return masque;
 }
@@ -81,7 +83,7 @@ Questionnaire::Questionnaire(Plateforme &plateforme, quint32 graine, QWidget *pa
     , partie_(param_, plateforme, hasard_)
 {
     setObjectName(QStringLiteral("Questionnaire"));
-    setWindowIcon(QIcon(QStringLiteral(":/icone.svg")));
+    setWindowIcon(Icones::programme());
     QFont police(QStringLiteral("MS Sans Serif"));
     police.setPointSizeF(8.25);
     police.setBold(true);
@@ -130,7 +132,8 @@ void Questionnaire::creerBarreBoutons()
             continue;
         }
         const QString infobulle = QString::fromUtf8(bouton.infobulle);
-        QAction *action = BarreBoutons->addAction(QIcon(QLatin1String(bouton.image)), infobulle);
+        QAction *action =
+            BarreBoutons->addAction(Icones::image(QLatin1String(bouton.image)), infobulle);
         action->setToolTip(infobulle);
         action->setData(QLatin1String(bouton.cle));
         action->setObjectName(QLatin1String(bouton.cle));
@@ -159,9 +162,9 @@ void Questionnaire::creerBoiteImage(QWidget *centre)
     // Naming the flag after its country would give the answer away to a screen reader.
     Dessin1->setAccessibleName(QStringLiteral("Drapeau"));
 
-    MasqueGauche = creerMasque("MasqueGauche", QStringLiteral(":/temple-gauche.svg"),
+    MasqueGauche = creerMasque("MasqueGauche", "Dessin3", QStringLiteral(":/temple-gauche"),
                                {600, 0, 1605, 1935}, BoiteImage);
-    MasqueDroit = creerMasque("MasqueDroit", QStringLiteral(":/temple-droit.svg"),
+    MasqueDroit = creerMasque("MasqueDroit", "Dessin2", QStringLiteral(":/temple-droit"),
                               {0, 0, 1605, 1935}, BoiteImage);
 }
 

@@ -1,13 +1,23 @@
+#include "app/Icones.h"
 #include "app/PlateformeQt.h"
 #include "app/Questionnaire.h"
 
 #include <QApplication>
 
+#include <fontconfig/fontconfig.h>
+
+#include <thread>
+
 int main(int argc, char *argv[])
 {
+    // Reading the desktop's font configuration is the longest step before the first text can
+    // be measured, and it needs no display: it runs beside the connection to the display and
+    // is over before any window is built. Qt's own call then finds it done.
+    std::thread configurationPolices([] { FcInit(); });
     QApplication application(argc, argv);
+    configurationPolices.join();
     QApplication::setApplicationName(QStringLiteral("Pavoria"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icone.svg")));
+    QApplication::setWindowIcon(Icones::programme());
     // Lets the desktop match the windows to the menu entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(PAVORIA_ID));
     // The windows are drawn in the classic grey of 3-D controls.

@@ -47,17 +47,21 @@ ControleDonnees::ControleDonnees(const QString &nomConnexion, Acces acces)
     : nomConnexion_(nomConnexion)
     , acces_(acces)
 {
-    QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), nomConnexion_);
 }
 
 ControleDonnees::~ControleDonnees()
 {
     fermer();
-    QSqlDatabase::removeDatabase(nomConnexion_);
+    if (QSqlDatabase::contains(nomConnexion_))
+        QSqlDatabase::removeDatabase(nomConnexion_);
 }
 
 QSqlDatabase ControleDonnees::base() const
 {
+    // Registering the connection loads the SQLite driver: that waits for the first opening,
+    // so that start-up, which opens nothing, does not pay for it.
+    if (!QSqlDatabase::contains(nomConnexion_))
+        return QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), nomConnexion_);
     return QSqlDatabase::database(nomConnexion_, false);
 }
 
@@ -188,14 +192,13 @@ bool ControleDonnees::verifierTable(const QString &table, const QStringList &cha
 
 void ControleDonnees::fermer()
 {
-    QSqlDatabase connexion = base();
-    if (connexion.isOpen())
-        connexion.close();
+    if (estOuvert())
+        base().close();
 }
 
 bool ControleDonnees::estOuvert() const
 {
-    return base().isOpen();
+    return QSqlDatabase::contains(nomConnexion_) && base().isOpen();
 }
 
 std::optional<QString> ControleDonnees::paysDuNumero(int numero)
@@ -214,7 +217,7 @@ std::optional<QString> ControleDonnees::paysDuNumero(int numero)
     return requete.value(0).toString();
 }
 
-std::optional<QImage> ControleDonnees::drapeauDuPays(const QString &pays)
+std::optional<QByteArray> ControleDonnees::dessinDuPays(const QString &pays)
 {
     QSqlQuery requete(base());
     requete.prepare(QStringLiteral("SELECT Pavorium FROM Pavoria WHERE PAYS = ?"));
@@ -223,9 +226,19 @@ std::optional<QImage> ControleDonnees::drapeauDuPays(const QString &pays)
         echouerBase(requete.lastError());
         return std::nullopt;
     }
-    QImage drapeau;
-    if (requete.next())
-        drapeau = QImage::fromData(requete.value(0).toByteArray());
+    if (!requete.next()) {
+        echouer(QStringLiteral("n’a pas de drapeau lisible pour « %1 »").arg(pays));
+        return std::nullopt;
+    }
+    return requete.value(0).toByteArray();
+}
+
+std::optional<QImage> ControleDonnees::drapeauDuPays(const QString &pays)
+{
+    const std::optional<QByteArray> dessin = dessinDuPays(pays);
+    if (!dessin)
+        return std::nullopt;
+    QImage drapeau = QImage::fromData(*dessin);
     if (drapeau.isNull()) {
         echouer(QStringLiteral("n’a pas de drapeau lisible pour « %1 »").arg(pays));
         return std::nullopt;

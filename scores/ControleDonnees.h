@@ -42,6 +42,8 @@ public:
     bool estOuvert() const;
 
     std::optional<QString> paysDuNumero(int numero);
+    // The flag picture as stored (PNG), then decoded.
+    std::optional<QByteArray> dessinDuPays(const QString &pays);
     std::optional<QImage> drapeauDuPays(const QString &pays);
 
     std::optional<int> plusPetitScore();

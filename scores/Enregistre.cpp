@@ -1,6 +1,7 @@
 #include "scores/Enregistre.h"
 
 #include "app/Bouton3D.h"
+#include "app/Illustration.h"
 #include "app/Plateforme.h"
 #include "app/Twips.h"
 #include "quiz/Param.h"
@@ -9,7 +10,6 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QSvgWidget>
 
 Enregistre::Enregistre(const Param &param, Plateforme &plateforme, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
@@ -22,7 +22,7 @@ Enregistre::Enregistre(const Param &param, Plateforme &plateforme, QWidget *pare
     setFixedSize(Twips::rectangle(0, 0, 9240, 6600).size());
 
     // The prompt exists only in the picture.
-    auto *fond = new QSvgWidget(QStringLiteral(":/accordeoniste.svg"), this);
+    auto *fond = new Illustration(QStringLiteral(":/accordeoniste"), this);
     fond->setGeometry(rect());
 
     SaisieNom = new QLineEdit(this);

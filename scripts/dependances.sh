@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and testing Pavoria need, when they are missing,
 # and those named as arguments.
-# The flag pictures come from npm; the build fetches them into its own tree.
+# The flag pictures come from npm; the build fetches them into its own tree. The benchmarks'
+# libraries are here too (bench/ is built with the rest); bench/demarrage.sh installs what
+# running them needs.
 set -euo pipefail
 
 paquets=(
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6sql6-sqlite libqt6svg6
-    libgl-dev libx11-dev
+    libgl-dev libx11-dev libfontconfig-dev
     fonts-liberation2
     # the tests' validators of the desktop entry and the metainfo, and CPack's Debian tools
     desktop-file-utils appstream dpkg-dev file
+    libbenchmark-dev libxcb-damage0-dev
     "$@"
 )
 # Tools count as present when their command is, whoever installed them.

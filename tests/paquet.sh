@@ -22,7 +22,7 @@ champ() { dpkg-deb -f "$paquet" "$1"; }
 [ "$(champ Architecture)" = "$(dpkg --print-architecture)" ]
 [ "$(champ Section)" = games ]
 # The libraries the program links, and the plugin and font it needs at run time.
-for dependance in libqt6core6 libqt6gui6 libqt6widgets6 libqt6sql6 libqt6svg6 \
+for dependance in libqt6core6 libqt6gui6 libqt6widgets6 libqt6sql6 \
         libqt6sql6-sqlite fonts-liberation2; do
     champ Depends | tr ',' '\n' | grep -qE "^ *$dependance( |$)" ||
         { echo "Depends lacks $dependance: $(champ Depends)"; exit 1; }

@@ -4,6 +4,8 @@
 #include "app/Bouton3D.h"
 #include "app/Disposition.h"
 #include "app/FenetreAide.h"
+#include "app/Icones.h"
+#include "app/Illustration.h"
 #include "app/Panneau3D.h"
 #include "app/PlateformeQt.h"
 #include "app/Questionnaire.h"
@@ -14,10 +16,12 @@
 #include <QLabel>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QSqlDatabase>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
+#include <QtEndian>
 
 class TestDemarrage : public QObject
 {
@@ -35,8 +39,10 @@ private slots:
     void positionsDesMasques();
 
     void aspectAuRepos();
+    void demarrageSansBaseDeDonnees();
     void titreEtBarreEtat();
     void barreBoutons();
+    void imagesRendues();
     void policesEtOrdreDesPlans();
     void fermerTermineLeProgramme();
     void secondeCopieRefusee();
@@ -201,6 +207,14 @@ void TestDemarrage::aspectAuRepos()
     QVERIFY(dessin->pixmap().isNull());
 }
 
+void TestDemarrage::demarrageSansBaseDeDonnees()
+{
+    // Guards start-up time: the database and its driver wait for the first question.
+    Questionnaire fenetre(plateforme_);
+    QVERIFY(fenetre.Form_Load());
+    QVERIFY(QSqlDatabase::connectionNames().isEmpty());
+}
+
 void TestDemarrage::titreEtBarreEtat()
 {
     Questionnaire fenetre(plateforme_);
@@ -233,6 +247,62 @@ void TestDemarrage::barreBoutons()
     QCOMPARE(infobulles, (QStringList{"Lancer une nouvelle partie",
                                       "Affichage des 10 meilleurs scores", "Quitter",
                                       "A propos !", "Un peu d'aide ?"}));
+}
+
+void TestDemarrage::imagesRendues()
+{
+    // Guards the pictures rendered at build time: each one the windows show exists at one and
+    // at two pixels per logical pixel (the second for HiDPI screens), the toolbar shows them,
+    // and the masks' halves are drawn, not blank.
+    const QList<std::pair<const char *, QSize>> images{
+        {"carte", {32, 32}},          {"liste", {32, 32}},          {"porte", {32, 32}},
+        {"ampoule", {32, 32}},        {"livre-aide", {32, 32}},     {"temple-gauche", {107, 129}},
+        {"temple-droit", {107, 129}}, {"accordeoniste", {616, 440}}, {"drapeau-tricolore", {89, 59}},
+        {"logo-tesk", {192, 65}},     {"sortie", {41, 41}},
+    };
+    for (const auto &[nom, taille] : images) {
+        const QString base = QStringLiteral(":/") + QLatin1String(nom);
+        const QIcon icone = Icones::image(base);
+        QCOMPARE(icone.availableSizes().value(0), taille);
+        QVERIFY2(!icone.pixmap(taille).toImage().allGray(), nom);
+        // The double-density picture, for HiDPI screens, in either format.
+        const QString double_ = base + QStringLiteral("@2x");
+        QFile brute(double_ + QStringLiteral(".argb"));
+        if (brute.open(QIODevice::ReadOnly)) {
+            const QByteArray entete = brute.read(8);
+            QCOMPARE(QSize(qFromLittleEndian<quint32>(entete.constData()),
+                           qFromLittleEndian<quint32>(entete.constData() + 4)),
+                     2 * taille);
+        } else {
+            QCOMPARE(QImage(double_ + QStringLiteral(".png")).size(), 2 * taille);
+        }
+    }
+
+    Questionnaire fenetre(plateforme_);
+    QVERIFY(fenetre.Form_Load());
+    const QToolBar *barre = controle<QToolBar>(fenetre, "BarreBoutons");
+    for (QAction *action : barre->actions()) {
+        if (!action->isSeparator())
+            QCOMPARE(action->icon().pixmap(barre->iconSize()).size(), barre->iconSize());
+    }
+    const QList<QSize> tailles = fenetre.windowIcon().availableSizes();
+    for (const int cote : {16, 32, 48, 128})
+        QVERIFY2(tailles.contains(QSize(cote, cote)), qPrintable(QString::number(cote)));
+
+    for (const char *nom : {"Dessin3", "Dessin2"}) {
+        auto *dessin = controle<Illustration>(fenetre, nom);
+        QCOMPARE(dessin->size(), Twips::rectangle(0, 0, 1605, 1935).size());
+        const QImage image = dessin->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QSet<QRgb> couleurs;
+        for (int y = 0; y < image.height(); y += 4) {
+            for (int x = 0; x < image.width(); x += 4)
+                couleurs.insert(image.pixel(x, y));
+        }
+        QVERIFY2(couleurs.size() > 20, nom);
+    }
+    // The two halves make one temple: they differ.
+    QVERIFY(controle<Illustration>(fenetre, "Dessin3")->grab().toImage()
+            != controle<Illustration>(fenetre, "Dessin2")->grab().toImage());
 }
 
 void TestDemarrage::policesEtOrdreDesPlans()

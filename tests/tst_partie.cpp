@@ -1,4 +1,5 @@
 #include "BaseDeTest.h"
+#include "Ecran.h"
 #include "Joueur.h"
 #include "PlateformeFactice.h"
 
@@ -28,6 +29,11 @@ QImage enRgb(const QImage &image)
     return image.convertToFormat(QImage::Format_RGB32);
 }
 
+QImage ecran(QWidget &fenetre, const char *nom)
+{
+    return Ecran::montre(fenetre, *fenetre.findChild<QWidget *>(QLatin1String(nom)));
+}
+
 } // namespace
 
 class TestPartie : public QObject
@@ -41,6 +47,7 @@ private slots:
     void partiesEntieres();
     void scoreGardeSonTexteSurUneErreur();
     void masquesFermesPendantLeChangementDeDrapeau();
+    void masquesFermesALEcranEntreDeuxDrapeaux();
     void invariantsAuFilDeNombreusesParties();
     void tiragesUniformesEtDifferents();
     void nouvellePartieEnCoursDePartie();
@@ -181,6 +188,35 @@ void TestPartie::masquesFermesPendantLeChangementDeDrapeau()
     const QWidget *gauche = fenetre->findChild<QWidget *>(QStringLiteral("MasqueGauche"));
     const QWidget *support = fenetre->findChild<QWidget *>(QStringLiteral("SupportImage"));
     QCOMPARE(gauche->geometry().right() + 1, support->x());
+}
+
+void TestPartie::masquesFermesALEcranEntreDeuxDrapeaux()
+{
+    // Guards that the closed masks really reach the screen between two flags, whatever the
+    // window does to draw faster: the first yield must show them, the second the new flag.
+    auto fenetre = nouvelleFenetre(23);
+    fenetre->show();
+    QVERIFY(QTest::qWaitForWindowExposed(fenetre.get()));
+    QCoreApplication::processEvents();
+    const QImage fermes = ecran(*fenetre, "SupportImage");
+    QList<QImage> vues;
+    plateforme_.pendantTraitement = [&] {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        vues.append(ecran(*fenetre, "SupportImage"));
+    };
+
+    commander(*fenetre, "NouvellePartie");
+    for (int question = 1; question <= 5; ++question) {
+        vues.clear();
+        repondre(*fenetre, question % 3);
+        QCOMPARE(vues.size(), 2);
+        QCOMPARE(vues[0], fermes);
+        QVERIFY(vues[1] != fermes);
+        // The flag panel, uncovered, shows the right country's flag where the flag image is.
+        auto *dessin = fenetre->findChild<QLabel *>(QStringLiteral("Dessin1"));
+        const QImage attendu = enRgb(dessin->grab().toImage());
+        QCOMPARE(vues[1].copy(QRect(dessin->pos(), dessin->size())), attendu);
+    }
 }
 
 void TestPartie::verifierInvariants(Questionnaire &fenetre)
