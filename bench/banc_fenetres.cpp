@@ -22,6 +22,7 @@ Param paramDe(const BaseDeBanc &banc)
 {
     Param param;
     param.Chemin = banc.dossier() + u'/';
+    param.FichierBase = banc.fichier();
     param.VersionAppli = QStringLiteral("1.6");
     param.DateAppli = QStringLiteral("16/04/2000 à 13:48");
     return param;
