@@ -47,17 +47,24 @@ QIcon Icones::programme()
     return icone;
 }
 
-QIcon Icones::image(const QString &nom)
+QIcon Icones::image(const QString &nom, const QTransform &transformation)
 {
+    const auto tourner = [&](const QImage &image) {
+        if (transformation.isIdentity())
+            return image;
+        QImage tournee = image.transformed(transformation);
+        tournee.setDevicePixelRatio(image.devicePixelRatio());
+        return tournee;
+    };
     const QImage simple = imageBrute(nom + QStringLiteral(".argb"));
     if (simple.isNull())
         return QIcon(nom + QStringLiteral(".png"));
     QIcon icone;
-    icone.addPixmap(QPixmap::fromImage(simple));
+    icone.addPixmap(QPixmap::fromImage(tourner(simple)));
     if (qApp->devicePixelRatio() > 1) {
         QImage double_ = imageBrute(nom + QStringLiteral("@2x.argb"));
         double_.setDevicePixelRatio(2);
-        icone.addPixmap(QPixmap::fromImage(double_));
+        icone.addPixmap(QPixmap::fromImage(tourner(double_)));
     }
     return icone;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QIcon>
+#include <QTransform>
 
 namespace Icones {
 
@@ -10,6 +11,7 @@ QIcon programme();
 // A picture rendered at build time, by its resource name without extension (":/carte"): the
 // raw pictures of start-up (name.argb, name@2x.argb) are copied, the others decoded from PNG.
 // The double-density one is added when the application runs at more than one pixel per point.
-QIcon image(const QString &nom);
+// A raw picture can be turned on the way (a quarter turn, a mirror).
+QIcon image(const QString &nom, const QTransform &transformation = {});
 
 } // namespace Icones

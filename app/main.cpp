@@ -1,6 +1,7 @@
 #include "app/Icones.h"
 #include "app/PlateformeQt.h"
 #include "app/Questionnaire.h"
+#include "app/StyleJeu.h"
 
 #include <QApplication>
 
@@ -17,6 +18,7 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
     configurationPolices.join();
     QApplication::setApplicationName(QStringLiteral("Pavoria"));
+    QApplication::setStyle(new StyleJeu); // owned by the application
     QApplication::setWindowIcon(Icones::programme());
     // Lets the desktop match the windows to the menu entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(PAVORIA_ID));

@@ -23,6 +23,25 @@
 #include <QToolButton>
 #include <QtEndian>
 
+namespace {
+
+// The real program on the offscreen platform, as far as taking the single-copy lock, which it
+// does once its window is built.
+bool demarrerJeu(QProcess &jeu)
+{
+    QProcessEnvironment environnement = QProcessEnvironment::systemEnvironment();
+    environnement.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    jeu.setProcessEnvironment(environnement);
+    jeu.start(QStringLiteral(PAVORIA_PROGRAMME), {});
+    if (!jeu.waitForStarted())
+        return false;
+    for (int attente = 0; attente < 200 && !QFile::exists(PlateformeQt::cheminVerrou()); ++attente)
+        QTest::qWait(50);
+    return QFile::exists(PlateformeQt::cheminVerrou());
+}
+
+} // namespace
+
 class TestDemarrage : public QObject
 {
     Q_OBJECT
@@ -51,6 +70,7 @@ private slots:
 
     void verrouPartageEntreCopies();
     void verrouDUneCopieTueeNeBloquePas();
+    void demarrageSansModuleDImages();
     void dossierProgrammeIndependantDuDossierCourant();
 
 private:
@@ -402,12 +422,7 @@ void TestDemarrage::verrouPartageEntreCopies()
 void TestDemarrage::verrouDUneCopieTueeNeBloquePas()
 {
     QProcess jeu;
-    QProcessEnvironment environnement = QProcessEnvironment::systemEnvironment();
-    environnement.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    jeu.setProcessEnvironment(environnement);
-    jeu.start(QStringLiteral(PAVORIA_PROGRAMME), {});
-    QVERIFY(jeu.waitForStarted());
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(PlateformeQt::cheminVerrou()), 10000);
+    QVERIFY(demarrerJeu(jeu));
     {
         PlateformeQt pendantLeJeu;
         QVERIFY(pendantLeJeu.autreCopieEnCours());
@@ -418,6 +433,24 @@ void TestDemarrage::verrouDUneCopieTueeNeBloquePas()
 
     PlateformeQt apres;
     QVERIFY(!apres.autreCopieEnCours());
+}
+
+void TestDemarrage::demarrageSansModuleDImages()
+{
+    // Reading one picture by its file name makes Qt load every image format plugin, with the
+    // libraries they need: the idle window is drawn from pictures in memory only.
+    QProcess jeu;
+    QVERIFY(demarrerJeu(jeu));
+    // Then the window is shown and painted.
+    QTest::qWait(500);
+    QFile carte(QStringLiteral("/proc/%1/maps").arg(jeu.processId()));
+    QVERIFY(carte.open(QIODevice::ReadOnly));
+    const QByteArray modules = carte.readAll();
+    jeu.kill();
+    QVERIFY(jeu.waitForFinished());
+    QVERIFY(modules.contains("libQt6Widgets"));
+    const qsizetype image = modules.indexOf("/imageformats/");
+    QVERIFY2(image < 0, modules.mid(image, modules.indexOf('\n', image) - image).constData());
 }
 
 void TestDemarrage::dossierProgrammeIndependantDuDossierCourant()

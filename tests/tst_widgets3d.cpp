@@ -1,6 +1,7 @@
 #include "app/BarreEtat.h"
 #include "app/Bouton3D.h"
 #include "app/Panneau3D.h"
+#include "app/StyleJeu.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -8,6 +9,7 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QSignalSpy>
+#include <QStyleOption>
 #include <QTest>
 
 #include <algorithm>
@@ -38,6 +40,7 @@ class TestWidgets3D : public QObject
 
 private slots:
     void panneauAnnonceSaLegende();
+    void styleDessineLeBoutonDeDebordement();
     void boutonGardeLeComportementDeQPushButton();
     void boutonDesactiveNeCliquePas();
     void entreeNePressePasLeBouton();
@@ -60,6 +63,30 @@ void TestWidgets3D::panneauAnnonceSaLegende()
     panneau.setLegende(QStringLiteral("Jeu n° 7"));
     QCOMPARE(panneau.accessibleName(), QStringLiteral("Jeu n° 7"));
     QCOMPARE(interface->text(QAccessible::Name), QStringLiteral("Jeu n° 7"));
+}
+
+void TestWidgets3D::styleDessineLeBoutonDeDebordement()
+{
+    StyleJeu style;
+    const QImage versLaDroite =
+        style.standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton).pixmap(8, 16).toImage();
+    QCOMPARE(versLaDroite.size(), QSize(8, 16));
+    QVERIFY(versLaDroite != QImage(8, 16, versLaDroite.format())); // something is drawn
+
+    const QImage versLeBas =
+        style.standardIcon(QStyle::SP_ToolBarVerticalExtensionButton).pixmap(16, 8).toImage();
+    QCOMPARE(versLeBas, versLaDroite.transformed(QTransform().rotate(90)));
+
+    QStyleOption droiteAGauche;
+    droiteAGauche.direction = Qt::RightToLeft;
+    const QImage versLaGauche =
+        style.standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton, &droiteAGauche)
+            .pixmap(8, 16)
+            .toImage();
+    QCOMPARE(versLaGauche, versLaDroite.mirrored(true, false));
+
+    // Every other picture is the desktop style's.
+    QVERIFY(!style.standardIcon(QStyle::SP_MessageBoxWarning).isNull());
 }
 
 void TestWidgets3D::boutonGardeLeComportementDeQPushButton()
