@@ -52,6 +52,7 @@ void Panneau3D::setLegende(const QString &texte)
     if (texte == legende_)
         return;
     legende_ = texte;
+    tailleTexte_.reset();
     setAccessibleName(texte);
     updateGeometry();
     update();
@@ -137,15 +138,26 @@ void Panneau3D::actualiserGeometrie()
 
 QSize Panneau3D::sizeHint() const
 {
-    const QFontMetrics mesures(font());
+    // Layouts ask again and again; shaping the caption each time was most of their work.
+    if (!tailleTexte_) {
+        const QFontMetrics mesures(font());
+        tailleTexte_ = QSize(mesures.horizontalAdvance(legende_), mesures.height());
+    }
     const int e = 2 * epaisseur();
-    return QSize(mesures.horizontalAdvance(legende_) + e + 2, mesures.height() + e);
+    return *tailleTexte_ + QSize(e + 2, e);
 }
 
 QSize Panneau3D::minimumSizeHint() const
 {
     const int e = 2 * epaisseur();
     return QSize(e, e);
+}
+
+void Panneau3D::changeEvent(QEvent *evenement)
+{
+    if (evenement->type() == QEvent::FontChange)
+        tailleTexte_.reset();
+    QFrame::changeEvent(evenement);
 }
 
 void Panneau3D::peindreBiseau(QPainter &peintre, QRect cadre, int largeur,

@@ -4,6 +4,8 @@
 #include <QFrame>
 #include <QString>
 
+#include <optional>
+
 class QPainter;
 
 // A caption panel with the classic double 3-D bevel; also a container for child widgets.
@@ -52,6 +54,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void changeEvent(QEvent *evenement) override;
 
 private:
     int epaisseur() const;
@@ -66,4 +69,5 @@ private:
     QColor couleurTexte_ = Qt::black;
     Qt::Alignment alignement_ = Qt::AlignCenter;
     Relief relief_ = Relief::Aucun;
+    mutable std::optional<QSize> tailleTexte_; // the caption's, in the current font
 };

@@ -40,6 +40,7 @@ class TestWidgets3D : public QObject
 
 private slots:
     void panneauAnnonceSaLegende();
+    void panneauSuitSaLegendeEtSaPolice();
     void styleDessineLeBoutonDeDebordement();
     void boutonGardeLeComportementDeQPushButton();
     void boutonDesactiveNeCliquePas();
@@ -63,6 +64,31 @@ void TestWidgets3D::panneauAnnonceSaLegende()
     panneau.setLegende(QStringLiteral("Jeu n° 7"));
     QCOMPARE(panneau.accessibleName(), QStringLiteral("Jeu n° 7"));
     QCOMPARE(interface->text(QAccessible::Name), QStringLiteral("Jeu n° 7"));
+}
+
+void TestWidgets3D::panneauSuitSaLegendeEtSaPolice()
+{
+    // The caption's size is kept between layouts: every change must still reach them.
+    QWidget parent;
+    auto *panneau = new Panneau3D(&parent);
+    panneau->setLegende(QStringLiteral("INS"));
+    const QSize court = panneau->sizeHint();
+    panneau->setLegende(QStringLiteral("Pavoria  -  Version 1.6"));
+    const QSize long_ = panneau->sizeHint();
+    QVERIFY(long_.width() > court.width());
+    QCOMPARE(long_.height(), court.height());
+
+    QFont grande = parent.font();
+    grande.setPointSize(grande.pointSize() * 3);
+    parent.setFont(grande); // inherited by the panel
+    const QSize herite = panneau->sizeHint();
+    QVERIFY(herite.width() > long_.width());
+    QVERIFY(herite.height() > long_.height());
+
+    QFont petite = grande;
+    petite.setPointSize(grande.pointSize() / 3);
+    panneau->setFont(petite);
+    QCOMPARE(panneau->sizeHint(), long_);
 }
 
 void TestWidgets3D::styleDessineLeBoutonDeDebordement()
