@@ -6,6 +6,8 @@
 #include <QResource>
 #include <QtEndian>
 
+#include <cstring>
+
 namespace {
 
 // The raw format written by assets/RenduImage: width, height, then premultiplied ARGB32 pixels.
@@ -24,11 +26,18 @@ QImage imageBrute(const QString &chemin)
         || octets.size() != 8 + 4 * qsizetype(largeur) * qsizetype(hauteur))
         return {};
     QImage image(int(largeur), int(hauteur), QImage::Format_ARGB32_Premultiplied);
-    const char *pixel = octets.constData() + 8;
-    for (int ligne = 0; ligne < image.height(); ++ligne) {
-        auto *rangee = reinterpret_cast<QRgb *>(image.scanLine(ligne));
-        for (int colonne = 0; colonne < image.width(); ++colonne, pixel += 4)
-            rangee[colonne] = qFromLittleEndian<quint32>(pixel);
+    if (image.isNull())
+        return {};
+    const char *pixels = octets.constData() + 8;
+    if constexpr (Q_BYTE_ORDER == Q_LITTLE_ENDIAN) {
+        // The stored order is the machine's: one copy (an ARGB32 line has no padding).
+        std::memcpy(image.bits(), pixels, std::size_t(image.sizeInBytes()));
+    } else {
+        for (int ligne = 0; ligne < image.height(); ++ligne) {
+            auto *rangee = reinterpret_cast<QRgb *>(image.scanLine(ligne));
+            for (int colonne = 0; colonne < image.width(); ++colonne, pixels += 4)
+                rangee[colonne] = qFromLittleEndian<quint32>(pixels);
+        }
     }
     return image;
 }
