@@ -31,8 +31,11 @@ std::optional<Verrou> verrouDeTouche(int touche)
     }
 }
 
-// The keyboard's own indicator, when the windowing system can tell it (defined at the end).
-std::optional<bool> voyantClavier(Verrou verrou);
+using Voyants = std::array<std::optional<bool>, 4>;
+
+// The keyboard's own indicators by lock key, those the windowing system can tell (defined at
+// the end).
+Voyants voyantsClavier();
 
 } // namespace
 
@@ -106,9 +109,10 @@ bool BarreEtat::etatVerrou(Verrou verrou) const
 
 void BarreEtat::actualiser()
 {
+    const Voyants voyants = voyantsClavier();
     for (std::size_t i = 0; i < etats_.size(); ++i) {
-        if (const auto voyant = voyantClavier(static_cast<Verrou>(i)))
-            etats_[i] = *voyant;
+        if (voyants[i])
+            etats_[i] = *voyants[i];
         // Unlit keys keep their label in the disabled grey, as the classic status line does.
         const QColor couleur = etats_[i] ? QColor(Qt::black) : QColor(128, 128, 128);
         const QString description =
@@ -183,35 +187,53 @@ void BarreEtat::paintEvent(QPaintEvent *)
 
 namespace {
 
-std::optional<bool> voyantClavier(Verrou verrou)
+// Where each lock key's light sits among the keyboard's indicators (-1: it has none). Looked
+// up once: the names stay as they are, and each look-up is a round trip to the server.
+std::array<int, 4> rangsVoyants(Display *affichage)
 {
-    const char *nom = nullptr;
-    switch (verrou) {
-    case Verrou::Defilement: nom = "Scroll Lock"; break;
-    case Verrou::Majuscules: nom = "Caps Lock"; break;
-    case Verrou::Numerique: nom = "Num Lock"; break;
-    case Verrou::Insertion: return std::nullopt; // no keyboard has an Insert light
+    std::array<int, 4> rangs{-1, -1, -1, -1}; // no keyboard has an Insert light
+    std::array<char *, 3> noms{const_cast<char *>("Scroll Lock"), const_cast<char *>("Caps Lock"),
+                               const_cast<char *>("Num Lock")};
+    const std::array<Verrou, 3> verrous{Verrou::Defilement, Verrou::Majuscules, Verrou::Numerique};
+    std::array<Atom, 3> atomes{};
+    // One round trip for the three names; a name the server never heard of is None.
+    XInternAtoms(affichage, noms.data(), int(noms.size()), True, atomes.data());
+    for (std::size_t i = 0; i < atomes.size(); ++i) {
+        int rang = -1;
+        if (atomes[i] != None
+            && XkbGetNamedIndicator(affichage, atomes[i], &rang, nullptr, nullptr, nullptr))
+            rangs[indice(verrous[i])] = rang;
     }
+    return rangs;
+}
+
+Voyants voyantsClavier()
+{
     // Not xcb (offscreen, Wayland): no native interface, so the key presses seen decide.
     const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     Display *affichage = x11 ? x11->display() : nullptr;
     if (!affichage)
-        return std::nullopt;
-    const Atom atome = XInternAtom(affichage, nom, True);
-    int rang = 0;
-    Bool allume = False;
-    if (atome == None || !XkbGetNamedIndicator(affichage, atome, &rang, &allume, nullptr, nullptr))
-        return std::nullopt;
-    return allume != False;
+        return {};
+    static const std::array<int, 4> rangs = rangsVoyants(affichage);
+    // Every light in one round trip.
+    unsigned int allumes = 0;
+    if (XkbGetIndicatorState(affichage, XkbUseCoreKbd, &allumes) != Success)
+        return {};
+    Voyants voyants;
+    for (std::size_t i = 0; i < rangs.size(); ++i) {
+        if (rangs[i] >= 0)
+            voyants[i] = (allumes >> rangs[i] & 1u) != 0;
+    }
+    return voyants;
 }
 
 } // namespace
 #else
 namespace {
 
-std::optional<bool> voyantClavier(Verrou)
+Voyants voyantsClavier()
 {
-    return std::nullopt;
+    return {};
 }
 
 } // namespace
