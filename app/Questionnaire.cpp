@@ -104,10 +104,12 @@ Questionnaire::~Questionnaire() = default;
 
 void Questionnaire::creerControles()
 {
-    creerBarreBoutons();
+    // The status bar first: it loads the fonts, while the session bus that the toolbar's named
+    // buttons will need for accessibility is still being connected (main.cpp).
     Barre = new BarreEtat(this);
     Barre->setObjectName(QStringLiteral("Barre"));
     setStatusBar(Barre);
+    creerBarreBoutons();
 
     auto *centre = new QWidget(this);
     setCentralWidget(centre);

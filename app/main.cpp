@@ -4,6 +4,7 @@
 #include "app/StyleJeu.h"
 
 #include <QApplication>
+#include <QDBusConnection>
 
 #include <fontconfig/fontconfig.h>
 
@@ -16,6 +17,10 @@ int main(int argc, char *argv[])
     // is over before any window is built. Qt's own call then finds it done.
     std::thread configurationPolices([] { FcInit(); });
     QApplication application(argc, argv);
+    // The accessibility bridge connects to the session bus when the first widget names itself,
+    // and waits for the connection: made here, it overlaps with loading the fonts, which the
+    // main window does first. Joined before the application goes.
+    const std::jthread connexionBus([] { QDBusConnection::sessionBus(); });
     configurationPolices.join();
     QApplication::setApplicationName(QStringLiteral("Pavoria"));
     QApplication::setStyle(new StyleJeu); // owned by the application
