@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Builds the optimised game with its benchmarks, runs the in-process benchmarks (bench/PavoriaBanc)
 # and the start-up benchmark (bench/demarrage.sh), and prints one table of medians against the
-# targets. Options: --executions N for the start-up runs (15), --repetitions N for the others (9).
+# targets. Options: --executions N for the start-up runs (25), --repetitions N for the others (9).
 # The machine should be otherwise idle: every figure is a wall time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-executions=15
+executions=25
 repetitions=9
 while [ $# -gt 0 ]; do
     case $1 in
