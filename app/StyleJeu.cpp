@@ -18,8 +18,6 @@ bool deDroiteAGauche(const QStyleOption *option, const QWidget *widget)
 
 } // namespace
 
-StyleJeu::StyleJeu() = default;
-
 QIcon StyleJeu::standardIcon(StandardPixmap image, const QStyleOption *option,
                              const QWidget *widget) const
 {

@@ -11,8 +11,6 @@ class StyleJeu : public QProxyStyle
     Q_OBJECT
 
 public:
-    StyleJeu();
-
     QIcon standardIcon(StandardPixmap image, const QStyleOption *option = nullptr,
                        const QWidget *widget = nullptr) const override;
 };
