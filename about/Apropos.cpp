@@ -1,12 +1,13 @@
 #include "about/Apropos.h"
 
-#include "app/Bouton3D.h"
-#include "app/Icones.h"
-#include "app/Illustration.h"
-#include "app/InfosVersion.h"
-#include "app/Panneau3D.h"
-#include "app/Plateforme.h"
-#include "app/Twips.h"
+#include "widgets/Bouton3D.h"
+#include "widgets/Icones.h"
+#include "widgets/Illustration.h"
+#include "core/InfosVersion.h"
+#include "widgets/Panneau3D.h"
+#include "core/Plateforme.h"
+#include "widgets/Bureau.h"
+#include "core/Twips.h"
 #include "quiz/Param.h"
 
 #include <QGuiApplication>
@@ -103,10 +104,12 @@ QPlainTextEdit *creerZoneTexte(const char *nom, const QString &texte, QWidget *p
 
 } // namespace
 
-Apropos::Apropos(const Param &param, Plateforme &plateforme, QWidget *parent)
+Apropos::Apropos(const Param &param, const Plateforme &plateforme, Bureau &bureau,
+                 QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
     , param_(param)
     , plateforme_(plateforme)
+    , bureau_(bureau)
 {
     setObjectName(QStringLiteral("Apropos"));
     setFont(police(QStringLiteral("MS Sans Serif"), 8.25));
@@ -381,7 +384,7 @@ void Apropos::SSCommand5_Click()
 void Apropos::OuvrirDocument(const QString &document)
 {
     // The desktop neither waits for the opened program nor reports a failure.
-    plateforme_.ouvrirDocument(document);
+    bureau_.ouvrirDocument(document);
 }
 
 QString Apropos::historique()

@@ -4,6 +4,7 @@
 #include <QPoint>
 
 class Bouton3D;
+class Bureau;
 class Illustration;
 class Panneau3D;
 class Plateforme;
@@ -20,7 +21,8 @@ class Apropos : public QDialog
     Q_OBJECT
 
 public:
-    Apropos(const Param &param, Plateforme &plateforme, QWidget *parent = nullptr);
+    Apropos(const Param &param, const Plateforme &plateforme, Bureau &bureau,
+            QWidget *parent = nullptr);
 
     // The texts stored with the window, lines ended by CR LF.
     static QString historique();
@@ -51,7 +53,8 @@ private:
     void OuvrirDocument(const QString &document);
 
     const Param &param_;
-    Plateforme &plateforme_;
+    const Plateforme &plateforme_;
+    Bureau &bureau_;
     // Where the pages' controls are placed as if their page began: at first Onglet's corner.
     QPoint originePages_;
 

@@ -1,7 +1,8 @@
 #include "app/BarreEtat.h"
 
-#include "app/Panneau3D.h"
-#include "app/Twips.h"
+#include "core/Plateforme.h"
+#include "widgets/Panneau3D.h"
+#include "core/Twips.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -39,9 +40,9 @@ Voyants voyantsClavier();
 
 } // namespace
 
-BarreEtat::BarreEtat(QWidget *parent)
+BarreEtat::BarreEtat(const Plateforme &plateforme, QWidget *parent)
     : QStatusBar(parent)
-    , horloge_([] { return QDateTime::currentDateTime(); })
+    , plateforme_(plateforme)
 {
     setFixedHeight(Twips::enPixels(345));
 
@@ -96,12 +97,6 @@ void BarreEtat::afficherPrincipal()
     principal_->setLegende(message.isEmpty() ? textePrincipal_ : message);
 }
 
-void BarreEtat::setHorloge(std::function<QDateTime()> horloge)
-{
-    horloge_ = horloge ? std::move(horloge) : [] { return QDateTime::currentDateTime(); };
-    actualiser();
-}
-
 bool BarreEtat::etatVerrou(Verrou verrou) const
 {
     return etats_[indice(verrou)];
@@ -124,7 +119,7 @@ void BarreEtat::actualiser()
             verrous_[i]->setAccessibleDescription(description);
     }
 
-    const QDateTime maintenant = horloge_();
+    const QDateTime maintenant = plateforme_.maintenant();
     date_->setLegende(maintenant.toString(QStringLiteral("dd/MM/yyyy")));
     heure_->setLegende(maintenant.toString(QStringLiteral("HH:mm")));
     ajusterLargeurs();

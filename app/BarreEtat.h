@@ -5,9 +5,9 @@
 #include <QStatusBar>
 
 #include <array>
-#include <functional>
 
 class Panneau3D;
+class Plateforme;
 
 // The main window's status line: the program's text, the four lock keys, the date and the time.
 class BarreEtat : public QStatusBar
@@ -17,12 +17,12 @@ class BarreEtat : public QStatusBar
 public:
     enum class Verrou { Defilement, Insertion, Majuscules, Numerique };
 
-    explicit BarreEtat(QWidget *parent = nullptr);
+    // The date and time panels show the platform's clock.
+    explicit BarreEtat(const Plateforme &plateforme, QWidget *parent = nullptr);
 
     void setTextePrincipal(const QString &texte);
     QString textePrincipal() const { return textePrincipal_; }
 
-    void setHorloge(std::function<QDateTime()> horloge);
     bool etatVerrou(Verrou verrou) const;
 
 protected:
@@ -44,7 +44,7 @@ private:
 
     QString textePrincipal_;
     std::array<bool, 4> etats_{};
-    std::function<QDateTime()> horloge_;
+    const Plateforme &plateforme_;
 
     // Only compared, never followed: tells a propagated key press from a new one.
     const QEvent *derniereTouche_ = nullptr;

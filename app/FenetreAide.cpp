@@ -1,6 +1,6 @@
 #include "app/FenetreAide.h"
 
-#include "app/Icones.h"
+#include "widgets/Icones.h"
 
 #include <QFileInfo>
 #include <QUrl>

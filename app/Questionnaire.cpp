@@ -2,15 +2,16 @@
 
 #include "about/Apropos.h"
 #include "app/BarreEtat.h"
-#include "app/Bouton3D.h"
-#include "app/Cadre3D.h"
-#include "app/Icones.h"
-#include "app/Illustration.h"
-#include "app/InfosVersion.h"
-#include "app/Panneau3D.h"
-#include "app/Plateforme.h"
-#include "app/Twips.h"
-#include "scores/EmplacementBase.h"
+#include "widgets/Bouton3D.h"
+#include "widgets/Cadre3D.h"
+#include "widgets/Icones.h"
+#include "widgets/Illustration.h"
+#include "core/InfosVersion.h"
+#include "widgets/Panneau3D.h"
+#include "core/Plateforme.h"
+#include "widgets/Bureau.h"
+#include "core/Twips.h"
+#include "database/EmplacementBase.h"
 #include "scores/Enregistre.h"
 #include "scores/Scores.h"
 
@@ -76,9 +77,11 @@ Panneau3D *creerMasque(const char *nom, const char *nomDessin, const QString &im
 
 } // namespace
 
-Questionnaire::Questionnaire(Plateforme &plateforme, quint32 graine, QWidget *parent)
+Questionnaire::Questionnaire(Plateforme &plateforme, Bureau &bureau, quint32 graine,
+                             QWidget *parent)
     : QMainWindow(parent)
     , plateforme_(plateforme)
+    , bureau_(bureau)
     , hasard_(graine)
     , partie_(param_, plateforme, hasard_)
 {
@@ -93,7 +96,12 @@ Questionnaire::Questionnaire(Plateforme &plateforme, quint32 graine, QWidget *pa
     resize(Twips::enPixels(11880), Twips::enPixels(8250));
     creerControles();
     connect(&partie_, &Partie::affichageChange, this, &Questionnaire::refleterPartie);
-    partie_.setEnregistrement([this] { ouvrirEnregistrement(); });
+    connect(&partie_, &Partie::messageDemande, this,
+            [this](const QString &titre, const QString &texte) {
+                bureau_.afficherMessage(titre, texte);
+            });
+    connect(&partie_, &Partie::enregistrementDemande, this,
+            &Questionnaire::ouvrirEnregistrement);
 
     auto *aide = new QShortcut(QKeySequence::HelpContents, this);
     aide->setContext(Qt::WindowShortcut);
@@ -106,7 +114,7 @@ void Questionnaire::creerControles()
 {
     // The status bar first: it loads the fonts, while the session bus that the toolbar's named
     // buttons will need for accessibility is still being connected (main.cpp).
-    Barre = new BarreEtat(this);
+    Barre = new BarreEtat(plateforme_, this);
     Barre->setObjectName(QStringLiteral("Barre"));
     setStatusBar(Barre);
     creerBarreBoutons();
@@ -201,7 +209,7 @@ bool Questionnaire::Form_Load()
 {
     const QString produit = InfosVersion::ProductName.toString();
     if (plateforme_.autreCopieEnCours()) {
-        plateforme_.afficherMessage(produit, QStringLiteral("L'application est déjà en mémoire !!"
+        bureau_.afficherMessage(produit, QStringLiteral("L'application est déjà en mémoire !!"
                                                             "\n\nUtiliser la barre des taches"));
         plateforme_.terminer(0);
         return false;
@@ -329,28 +337,28 @@ void Questionnaire::Reponse03_Click()
 
 void Questionnaire::ouvrirEnregistrement()
 {
-    Enregistre fenetre(param_, plateforme_, this);
-    plateforme_.executerFenetre(fenetre);
+    Enregistre fenetre(param_, plateforme_, bureau_, this);
+    bureau_.executerFenetre(fenetre);
 }
 
 void Questionnaire::ouvrirScores()
 {
     Scores fenetre(param_);
     if (!fenetre.Form_Load()) {
-        plateforme_.afficherMessage(Param::titreMessages(), fenetre.erreur());
+        bureau_.afficherMessage(Param::titreMessages(), fenetre.erreur());
         plateforme_.terminer(1);
         return;
     }
-    plateforme_.executerFenetre(fenetre);
+    bureau_.executerFenetre(fenetre);
 }
 
 void Questionnaire::ouvrirApropos()
 {
-    Apropos fenetre(param_, plateforme_);
-    plateforme_.executerFenetre(fenetre);
+    Apropos fenetre(param_, plateforme_, bureau_);
+    bureau_.executerFenetre(fenetre);
 }
 
 void Questionnaire::ouvrirAide()
 {
-    plateforme_.afficherAide(fichierAide_);
+    bureau_.afficherAide(fichierAide_);
 }

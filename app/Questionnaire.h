@@ -10,6 +10,7 @@
 
 class BarreEtat;
 class Bouton3D;
+class Bureau;
 class Cadre3D;
 class Panneau3D;
 class Plateforme;
@@ -24,9 +25,9 @@ class Questionnaire : public QMainWindow
 
 public:
     // The seed fixes the game's draws, so that a test can replay a game.
-    explicit Questionnaire(Plateforme &plateforme,
-                           quint32 graine = QRandomGenerator::system()->generate(),
-                           QWidget *parent = nullptr);
+    Questionnaire(Plateforme &plateforme, Bureau &bureau,
+                  quint32 graine = QRandomGenerator::system()->generate(),
+                  QWidget *parent = nullptr);
     ~Questionnaire() override;
 
     // Returns false when another copy runs: the player has been told and the program ends.
@@ -34,7 +35,6 @@ public:
 
     const Param &param() const { return param_; }
     Partie &partie() { return partie_; }
-    const Disposition &disposition() const { return disposition_; }
     QString fichierAide() const { return fichierAide_; }
 
 protected:
@@ -63,6 +63,7 @@ private:
     void refleterPartie();
 
     Plateforme &plateforme_;
+    Bureau &bureau_;
     Param param_;
     QRandomGenerator hasard_;
     Partie partie_;

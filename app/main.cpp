@@ -1,7 +1,7 @@
-#include "app/Icones.h"
-#include "app/PlateformeQt.h"
+#include "app/BureauQt.h"
 #include "app/Questionnaire.h"
-#include "app/StyleJeu.h"
+#include "core/PlateformeQt.h"
+#include "widgets/Apparence.h"
 
 #include <QApplication>
 #include <QDBusConnection>
@@ -22,19 +22,11 @@ int main(int argc, char *argv[])
     // main window does first. Joined before the application goes.
     const std::jthread connexionBus([] { QDBusConnection::sessionBus(); });
     configurationPolices.join();
-    QApplication::setApplicationName(QStringLiteral("Pavoria"));
-    QApplication::setStyle(new StyleJeu); // owned by the application
-    QApplication::setWindowIcon(Icones::programme());
-    // Lets the desktop match the windows to the menu entry and its icon.
-    QGuiApplication::setDesktopFileName(QStringLiteral(PAVORIA_ID));
-    // The windows are drawn in the classic grey of 3-D controls.
-    QPalette palette = QApplication::palette();
-    palette.setColor(QPalette::Window, QColor(192, 192, 192));
-    palette.setColor(QPalette::Button, QColor(192, 192, 192));
-    QApplication::setPalette(palette);
+    Apparence::appliquer();
 
     PlateformeQt plateforme;
-    Questionnaire questionnaire(plateforme);
+    BureauQt bureau(plateforme);
+    Questionnaire questionnaire(plateforme, bureau);
     if (!questionnaire.Form_Load())
         return 0;
     questionnaire.showMaximized();

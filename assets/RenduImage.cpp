@@ -1,6 +1,7 @@
 // Renders one SVG picture into files at the given pixel sizes, at build time, so that showing a
 // picture costs a PNG decode, or a copy, instead of an SVG parse and render. The picture fills
-// each size, as a QSvgWidget of that size would draw it.
+// each size, as a QSvgWidget of that size would draw it. Every picture rendered at build time
+// comes from here: the windows' pictures and the desktop's icons alike.
 //
 //   RenduImage SOURCE.svg SORTIE:LARGEURxHAUTEUR [SORTIE:LARGEURxHAUTEUR...]
 //
@@ -8,9 +9,12 @@
 // shows at start-up (Icones::image): width and height as 32-bit little-endian integers, then the
 // premultiplied ARGB32 pixels row by row, which the program copies without decoding.
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
+#include <QImageWriter>
 #include <QPainter>
 #include <QSvgRenderer>
 #include <QtEndian>
@@ -33,6 +37,14 @@ bool ecrireBrute(const QImage &image, const QString &sortie)
     }
     QFile fichier(sortie);
     return fichier.open(QIODevice::WriteOnly) && fichier.write(octets) == octets.size();
+}
+
+bool ecrirePng(const QImage &image, const QString &sortie)
+{
+    QImageWriter png(sortie, "png");
+    // For PNG the quality is the inverse of zlib's level: 0 packs the file tightest.
+    png.setQuality(0);
+    return png.write(image);
 }
 
 } // namespace
@@ -64,9 +76,14 @@ int main(int argc, char *argv[])
         QImage image(largeur, hauteur, QImage::Format_ARGB32_Premultiplied);
         image.fill(Qt::transparent);
         QPainter peintre(&image);
+        peintre.setRenderHint(QPainter::Antialiasing);
+        peintre.setRenderHint(QPainter::SmoothPixmapTransform);
         rendu.render(&peintre);
         peintre.end();
-        if (!(sortie.endsWith(u".argb") ? ecrireBrute(image, sortie) : image.save(sortie, "PNG"))) {
+        const bool ecrit = QDir().mkpath(QFileInfo(sortie).absolutePath())
+                           && (sortie.endsWith(u".argb") ? ecrireBrute(image, sortie)
+                                                         : ecrirePng(image, sortie));
+        if (!ecrit) {
             std::fprintf(stderr, "%s : écriture impossible\n", qPrintable(sortie));
             return 1;
         }

@@ -1,4 +1,4 @@
-#include "Chronometre.h"
+#include "bench/Chronometre.h"
 
 #include <xcb/damage.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Couverture.h"
+#include "bench/Couverture.h"
 
 #include <xcb/xcb.h>
 

@@ -1,4 +1,4 @@
-#include "Couverture.h"
+#include "bench/Couverture.h"
 
 #include <algorithm>
 

@@ -4,9 +4,9 @@
 #include "bench/BaseDeBanc.h"
 #include "bench/Mesures.h"
 
-#include "app/Twips.h"
+#include "core/Twips.h"
 #include "quiz/Partie.h"
-#include "scores/ControleDonnees.h"
+#include "database/ControleDonnees.h"
 
 #include <QImage>
 #include <QRandomGenerator>

@@ -9,7 +9,7 @@
 #include "quiz/Param.h"
 #include "scores/Enregistre.h"
 #include "scores/Scores.h"
-#include "tests/PlateformeFactice.h"
+#include "tests/support/PlateformeFactice.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -33,7 +33,7 @@ void BM_EnregistrementScore(benchmark::State &etat)
     BaseDeBanc banc;
     PlateformeFactice plateforme;
     Param param = paramDe(banc);
-    Enregistre dialogue(param, plateforme);
+    Enregistre dialogue(param, plateforme, plateforme);
     auto *nom = dialogue.findChild<QLineEdit *>(QStringLiteral("SaisieNom"));
     auto *valider = dialogue.findChild<QPushButton *>(QStringLiteral("Valider"));
     // Each score tops the last, so that every confirmation writes a row.
@@ -73,7 +73,7 @@ void BM_ChargementApropos(benchmark::State &etat)
     const Param param = paramDe(banc);
     PlateformeFactice plateforme;
     for (auto _ : etat) {
-        Apropos fenetre(param, plateforme);
+        Apropos fenetre(param, plateforme, plateforme);
         fenetre.show();
         benchmark::DoNotOptimize(fenetre.grab());
         fenetre.reject();

@@ -5,10 +5,10 @@
 #include "bench/BaseDeBanc.h"
 #include "bench/Mesures.h"
 
-#include "app/Bouton3D.h"
+#include "widgets/Bouton3D.h"
 #include "app/Questionnaire.h"
-#include "tests/Ecran.h"
-#include "tests/PlateformeFactice.h"
+#include "tests/support/Ecran.h"
+#include "tests/support/PlateformeFactice.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -96,7 +96,7 @@ private:
     benchmark::State &etat_;
     BaseDeBanc base_;
     PlateformeFactice plateforme_;
-    Questionnaire fenetre_{plateforme_, 20001216};
+    Questionnaire fenetre_{plateforme_, plateforme_, 20001216};
     QWidget *support_ = nullptr;
     QImage fermes_;
     Horloge::duration attente_{};

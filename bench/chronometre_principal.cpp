@@ -15,7 +15,7 @@
 // whatever is drawn meanwhile is counted as late drawings, so that a program that paints in two
 // phases shows.
 
-#include "Chronometre.h"
+#include "bench/Chronometre.h"
 
 #include <cstdio>
 #include <cstdlib>

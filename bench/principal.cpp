@@ -1,7 +1,7 @@
 // Runs the benchmarks in a headless Qt application whose one screen is the size of the
 // start-up benchmark's virtual screen, so that the main window is laid out as it is there.
 
-#include "app/PlateformeQt.h"
+#include "widgets/Apparence.h"
 
 #include <QApplication>
 #include <QFile>
@@ -23,8 +23,8 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + configuration.toLocal8Bit());
 
     QApplication application(argc, argv);
-    // The game's font substitutions, so that text is laid out in the fonts it uses.
-    PlateformeQt polices;
+    // The game's set-up, so that the windows are laid out as the game lays them out.
+    Apparence::appliquer();
 
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))

@@ -1,6 +1,6 @@
 #include "data/ConstructeurBase.h"
 
-#include "app/Twips.h"
+#include "core/Twips.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "quiz/Partie.h"
 
-#include "app/Plateforme.h"
+#include "core/Plateforme.h"
 
 #include <QRandomGenerator>
 
@@ -13,11 +13,6 @@ Partie::Partie(Param &param, Plateforme &plateforme, QRandomGenerator &hasard, Q
     , hasard_(hasard)
     , DataImages(QStringLiteral("DataImages"), ControleDonnees::Acces::Lecture)
 {
-}
-
-void Partie::setEnregistrement(std::function<void()> enregistrement)
-{
-    enregistrement_ = std::move(enregistrement);
 }
 
 void Partie::viderCompteurs()
@@ -119,11 +114,10 @@ void Partie::FinDePartie()
     if (param_.CompteTours != nombreQuestions + 1)
         return;
 
-    plateforme_.afficherMessage(Param::titreMessages(),
-                                QStringLiteral("Cette partie est terminée !!\n\nVotre score est de ")
-                                    + QString::number(param_.Points) + QStringLiteral(" Points !"));
-    if (enregistrement_)
-        enregistrement_();
+    emit messageDemande(Param::titreMessages(),
+                        QStringLiteral("Cette partie est terminée !!\n\nVotre score est de ")
+                            + QString::number(param_.Points) + QStringLiteral(" Points !"));
+    emit enregistrementDemande();
     fermerMasques();
     viderReponses();
     affichage_.reponsesActives = {false, false, false};
@@ -189,6 +183,6 @@ void Partie::montrer()
 
 void Partie::signalerPanne(const QString &erreur)
 {
-    plateforme_.afficherMessage(Param::titreMessages(), erreur);
+    emit messageDemande(Param::titreMessages(), erreur);
     plateforme_.terminer(1);
 }

@@ -2,18 +2,18 @@
 
 #include "quiz/Affichage.h"
 #include "quiz/Param.h"
-#include "scores/ControleDonnees.h"
+#include "database/ControleDonnees.h"
 
 #include <QObject>
 #include <array>
-#include <functional>
 
 class Plateforme;
 class QRandomGenerator;
 
 // The quiz engine: the game state, what the main window shows of it, and the game's
 // procedures with their steps in order. It knows no window: the window mirrors affichage()
-// whenever affichageChange() is emitted, and opens the score dialog when asked to.
+// whenever affichageChange() is emitted, and shows the messages and the score dialog it asks
+// for, modally, before the signal returns.
 class Partie : public QObject
 {
     Q_OBJECT
@@ -28,9 +28,6 @@ public:
     const Param &param() const { return param_; }
     const Affichage &affichage() const { return affichage_; }
 
-    // Shows the score entry dialog modally; called at the end of a game.
-    void setEnregistrement(std::function<void()> enregistrement);
-
     void viderCompteurs();
     void NouvellePartie();
     void NouvelleQuestion();
@@ -40,6 +37,10 @@ public:
 
 signals:
     void affichageChange();
+    // A message for the player, in a modal box.
+    void messageDemande(const QString &titre, const QString &texte);
+    // The score entry dialog, at the end of a game.
+    void enregistrementDemande();
 
 private:
     struct Essai
@@ -60,6 +61,5 @@ private:
     Plateforme &plateforme_;
     QRandomGenerator &hasard_;
     ControleDonnees DataImages;
-    std::function<void()> enregistrement_;
     Affichage affichage_;
 };

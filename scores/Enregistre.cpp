@@ -1,9 +1,10 @@
 #include "scores/Enregistre.h"
 
-#include "app/Bouton3D.h"
-#include "app/Illustration.h"
-#include "app/Plateforme.h"
-#include "app/Twips.h"
+#include "widgets/Bouton3D.h"
+#include "widgets/Illustration.h"
+#include "core/Plateforme.h"
+#include "widgets/Bureau.h"
+#include "core/Twips.h"
 #include "quiz/Param.h"
 #include "scores/FiltreNom.h"
 
@@ -11,10 +12,12 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
-Enregistre::Enregistre(const Param &param, Plateforme &plateforme, QWidget *parent)
+Enregistre::Enregistre(const Param &param, const Plateforme &plateforme, Bureau &bureau,
+                       QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
     , param_(param)
     , plateforme_(plateforme)
+    , bureau_(bureau)
     , DataScores(QStringLiteral("Enregistre.DataScores"), ControleDonnees::Acces::Ecriture)
 {
     setObjectName(QStringLiteral("Enregistre"));
@@ -77,7 +80,7 @@ void Enregistre::closeEvent(QCloseEvent *evenement)
 void Enregistre::Valider_Click()
 {
     if (SaisieNom->text().isEmpty()) {
-        plateforme_.afficherMessage(Param::titreMessages(),
+        bureau_.afficherMessage(Param::titreMessages(),
                                     QStringLiteral("Saisissez au moins une lettre !!!"));
         SaisieNom->setFocus();
         return;
@@ -109,7 +112,7 @@ void Enregistre::enregistrerScore()
 
 void Enregistre::refuserScore(const QString &comparaison)
 {
-    plateforme_.afficherMessage(Param::titreMessages(),
+    bureau_.afficherMessage(Param::titreMessages(),
                                 QStringLiteral("Désolé, ") + SaisieNom->text()
                                     + QStringLiteral(",\n\nvotre score est ") + comparaison
                                     + QStringLiteral(" au plus petit score enregistré !!!"
@@ -119,7 +122,7 @@ void Enregistre::refuserScore(const QString &comparaison)
 void Enregistre::signalerEchec()
 {
     // The game goes on; the table is left as it was.
-    plateforme_.afficherMessage(Param::titreMessages(),
+    bureau_.afficherMessage(Param::titreMessages(),
                                 QStringLiteral("Votre score n’a pas pu être enregistré.\n\n")
                                     + DataScores.erreur());
 }

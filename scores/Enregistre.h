@@ -1,10 +1,11 @@
 #pragma once
 
-#include "scores/ControleDonnees.h"
+#include "database/ControleDonnees.h"
 
 #include <QDialog>
 
 class Bouton3D;
+class Bureau;
 class Plateforme;
 class QLineEdit;
 struct Param;
@@ -18,7 +19,8 @@ class Enregistre : public QDialog
 public:
     static constexpr int longueurNom = 15;
 
-    Enregistre(const Param &param, Plateforme &plateforme, QWidget *parent = nullptr);
+    Enregistre(const Param &param, const Plateforme &plateforme, Bureau &bureau,
+               QWidget *parent = nullptr);
 
 protected:
     void keyPressEvent(QKeyEvent *evenement) override;
@@ -33,7 +35,8 @@ private:
     void fermerDialogue();
 
     const Param &param_;
-    Plateforme &plateforme_;
+    const Plateforme &plateforme_;
+    Bureau &bureau_;
     ControleDonnees DataScores;
     QLineEdit *SaisieNom = nullptr;
     Bouton3D *Valider = nullptr;

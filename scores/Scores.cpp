@@ -1,7 +1,7 @@
 #include "scores/Scores.h"
 
-#include "app/Bouton3D.h"
-#include "app/Twips.h"
+#include "widgets/Bouton3D.h"
+#include "core/Twips.h"
 #include "quiz/Param.h"
 #include "scores/ModeleScores.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "scores/ControleDonnees.h"
+#include "database/ControleDonnees.h"
 
 #include <QDialog>
 

@@ -1,7 +1,7 @@
 // Writes scores into the game's file as the score dialog does, one write after another from
 // the given number on, until it is killed. Prints "prêt" once started, then each number
 // once its write is committed.
-#include "LigneEcrite.h"
+#include "tests/aides/LigneEcrite.h"
 
 #include <QCoreApplication>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "scores/ControleDonnees.h"
+#include "database/ControleDonnees.h"
 
 // The row that the score writer of the crash test writes at its n-th write: its three fields
 // tell n, so that a row mixed from two writes shows. The score always beats the table's lowest.

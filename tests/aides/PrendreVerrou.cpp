@@ -1,9 +1,9 @@
 // One copy of the game as far as the single-copy rule goes: waits for the start signal (the
 // given file appears), asks PlateformeQt whether another copy runs, and prints "pris" or
 // "libre". A copy that got the lock keeps it until its standard input closes.
-#include "app/PlateformeQt.h"
+#include "core/PlateformeQt.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QThread>
@@ -14,7 +14,7 @@
 
 int main(int argc, char *argv[])
 {
-    const QApplication application(argc, argv);
+    const QCoreApplication application(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() != 2)
         return 2;

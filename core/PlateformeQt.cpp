@@ -1,0 +1,69 @@
+#include "core/PlateformeQt.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+void PlateformeQt::traiterEvenements()
+{
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void PlateformeQt::terminer(int statut)
+{
+    // The windows go with the objects that own them once the event loops have returned.
+    QCoreApplication::exit(statut);
+}
+
+bool PlateformeQt::autreCopieEnCours()
+{
+    verrou_ = std::make_unique<QLockFile>(cheminVerrou());
+    // A lock left by a copy that crashed names a dead process; QLockFile removes it.
+    verrou_->setStaleLockTime(0);
+    return !verrou_->tryLock(0);
+}
+
+QString PlateformeQt::cheminVerrou()
+{
+    QString dossier = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (dossier.isEmpty())
+        dossier = QDir::tempPath();
+    return QDir(dossier).filePath(QStringLiteral("Pavoria.lock"));
+}
+
+QString PlateformeQt::dossierProgramme() const
+{
+    return QCoreApplication::applicationDirPath();
+}
+
+QString PlateformeQt::nomProgramme() const
+{
+    return QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+}
+
+QDateTime PlateformeQt::horodatageProgramme() const
+{
+    return QFileInfo(QCoreApplication::applicationFilePath()).lastModified();
+}
+
+QDateTime PlateformeQt::maintenant() const
+{
+    return QDateTime::currentDateTime();
+}
+
+bool PlateformeQt::fichierModifiable(const QString &fichier) const
+{
+    // QFileInfo asks the kernel (access(2)) rather than reading the permission bits, so the
+    // answer is the one writing would get: root may write anything, a read-only mount refuses.
+    const QFileInfo info(fichier);
+    const QFileInfo dossier(info.absolutePath());
+    return info.isWritable() && dossier.isWritable() && dossier.isExecutable();
+}
+
+QString PlateformeQt::dossierDonnees() const
+{
+    // The XDG data home, ~/.local/share unless XDG_DATA_HOME says otherwise.
+    const QString donnees = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return donnees.isEmpty() ? QString() : QDir(donnees).filePath(QStringLiteral("pavoria"));
+}

@@ -1,0 +1,32 @@
+#include "database/EmplacementBase.h"
+
+#include "core/Plateforme.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+QString EmplacementBase::choisirFichier(const Plateforme &plateforme, const QString &chemin)
+{
+    const QString livre = chemin + nomFichier();
+    // A missing shipped file stays the one named: the first question reports it, as before.
+    if (!QFileInfo(livre).isFile() || plateforme.fichierModifiable(livre))
+        return livre;
+
+    const QString dossier = plateforme.dossierDonnees();
+    if (dossier.isEmpty())
+        return livre;
+    const QString copie = QDir(dossier).filePath(nomFichier());
+    // Made at an earlier start, it holds the player's scores: never replaced.
+    if (QFileInfo::exists(copie))
+        return copie;
+    // QFile::copy writes a temporary file and renames it, so a copy cut short leaves nothing
+    // under this name. Without a copy the game still plays, and a score that cannot be
+    // stored is reported as such.
+    if (!QDir().mkpath(dossier) || !QFile::copy(livre, copie))
+        return livre;
+    // The copy takes the shipped file's permission bits, which may forbid writing.
+    QFile::setPermissions(copie, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser
+                                     | QFile::WriteUser | QFile::ReadGroup | QFile::ReadOther);
+    return copie;
+}

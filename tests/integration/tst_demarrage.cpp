@@ -1,0 +1,468 @@
+#include "tests/support/PlateformeFactice.h"
+
+#include "app/BarreEtat.h"
+#include "widgets/Bouton3D.h"
+#include "app/Disposition.h"
+#include "app/FenetreAide.h"
+#include "widgets/Icones.h"
+#include "widgets/Illustration.h"
+#include "widgets/Panneau3D.h"
+#include "core/PlateformeQt.h"
+#include "app/Questionnaire.h"
+#include "core/Twips.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QSqlDatabase>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+#include <QtEndian>
+
+namespace {
+
+// The real program on the offscreen platform, as far as taking the single-copy lock, which it
+// does once its window is built.
+bool demarrerJeu(QProcess &jeu)
+{
+    QProcessEnvironment environnement = QProcessEnvironment::systemEnvironment();
+    environnement.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    jeu.setProcessEnvironment(environnement);
+    jeu.start(QStringLiteral(PAVORIA_PROGRAMME), {});
+    if (!jeu.waitForStarted())
+        return false;
+    for (int attente = 0; attente < 200 && !QFile::exists(PlateformeQt::cheminVerrou()); ++attente)
+        QTest::qWait(50);
+    return QFile::exists(PlateformeQt::cheminVerrou());
+}
+
+} // namespace
+
+class TestDemarrage : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+
+    void textesVersionEtDate_data();
+    void textesVersionEtDate();
+    void chemin_data();
+    void chemin();
+    void dispositionContreEcran_data();
+    void dispositionContreEcran();
+    void positionsDesMasques();
+
+    void aspectAuRepos();
+    void demarrageSansBaseDeDonnees();
+    void titreEtBarreEtat();
+    void barreBoutons();
+    void imagesRendues();
+    void policesEtOrdreDesPlans();
+    void fermerTermineLeProgramme();
+    void secondeCopieRefusee();
+    void commandesQuitterEtAide();
+    void fenetreAideSignaleUnFichierAbsent();
+
+    void verrouPartageEntreCopies();
+    void verrouDUneCopieTueeNeBloquePas();
+    void demarrageSansModuleDImages();
+    void dossierProgrammeIndependantDuDossierCourant();
+
+private:
+    template<typename T>
+    T *controle(Questionnaire &fenetre, const char *nom)
+    {
+        auto *trouve = fenetre.findChild<T *>(QLatin1String(nom));
+        if (!trouve)
+            qFatal("no control %s", nom);
+        return trouve;
+    }
+
+    PlateformeFactice plateforme_;
+    QTemporaryDir dossierExecution_;
+};
+
+void TestDemarrage::init()
+{
+    plateforme_ = PlateformeFactice();
+    // The single-copy lock lives in the runtime folder: keep it away from a real game.
+    qputenv("XDG_RUNTIME_DIR", dossierExecution_.path().toLocal8Bit());
+    QFile::setPermissions(dossierExecution_.path(),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+void TestDemarrage::textesVersionEtDate_data()
+{
+    QTest::addColumn<int>("majeur");
+    QTest::addColumn<int>("mineur");
+    QTest::addColumn<QString>("version");
+    QTest::addColumn<QDateTime>("horodatage");
+    QTest::addColumn<QString>("date");
+
+    QTest::newRow("1.6 stamped in the afternoon")
+        << 1 << 6 << "1.6" << QDateTime(QDate(2000, 4, 16), QTime(13, 48, 59))
+        << QString::fromUtf8("16/04/2000 à 13:48");
+    QTest::newRow("minor number never padded or cut")
+        << 1 << 10 << "1.10" << QDateTime(QDate(1999, 7, 3), QTime(9, 5))
+        << QString::fromUtf8("03/07/1999 à 09:05");
+    QTest::newRow("midnight keeps its time")
+        << 2 << 0 << "2.0" << QDateTime(QDate(2001, 1, 1), QTime(0, 0))
+        << QString::fromUtf8("01/01/2001 à 00:00");
+}
+
+void TestDemarrage::textesVersionEtDate()
+{
+    QFETCH(int, majeur);
+    QFETCH(int, mineur);
+    QFETCH(QString, version);
+    QFETCH(QDateTime, horodatage);
+    QFETCH(QString, date);
+
+    QCOMPARE(Param::formerVersion(majeur, mineur), version);
+    QCOMPARE(Param::formerDate(horodatage), date);
+}
+
+void TestDemarrage::chemin_data()
+{
+    QTest::addColumn<QString>("dossier");
+    QTest::addColumn<QString>("chemin");
+
+    QTest::newRow("folder") << "/opt/pavoria" << "/opt/pavoria/";
+    QTest::newRow("root has one separator") << "/" << "/";
+    QTest::newRow("trailing separator kept once") << "/usr/games/" << "/usr/games/";
+}
+
+void TestDemarrage::chemin()
+{
+    QFETCH(QString, dossier);
+    QFETCH(QString, chemin);
+    QCOMPARE(Param::formerChemin(dossier), chemin);
+}
+
+void TestDemarrage::dispositionContreEcran_data()
+{
+    QTest::addColumn<float>("largeurEcran");
+    QTest::addColumn<float>("hauteurFenetre");
+    QTest::addColumn<float>("gaucheCadres");
+    QTest::addColumn<float>("hautBoiteImage");
+    QTest::addColumn<float>("hautBoiteBoutons");
+
+    // Bands: toolbar 630 + flag area 2295 + answer area 2775 + status bar 345 = 6045 twips.
+    QTest::newRow("1600 x 1000 screen") << 24000.0f << 15000.0f << 8032.5f << 3615.0f << 8895.0f;
+    QTest::newRow("design size") << 11880.0f << 8250.0f << 1972.5f << 1365.0f << 4395.0f;
+    QTest::newRow("narrow screen gives a negative Left")
+        << 6000.0f << 9045.0f << -967.5f << 1630.0f << 4925.0f;
+    QTest::newRow("low window gives a negative gap")
+        << 12000.0f << 5145.0f << 2032.5f << 330.0f << 2325.0f;
+}
+
+void TestDemarrage::dispositionContreEcran()
+{
+    QFETCH(float, largeurEcran);
+    QFETCH(float, hauteurFenetre);
+    QFETCH(float, gaucheCadres);
+    QFETCH(float, hautBoiteImage);
+    QFETCH(float, hautBoiteBoutons);
+
+    const Disposition d = Disposition::calculer(largeurEcran, hauteurFenetre);
+    QCOMPARE(float(d.boiteImage.left()), gaucheCadres);
+    QCOMPARE(float(d.boiteBoutons.left()), gaucheCadres);
+    QCOMPARE(float(d.boiteImage.top()), hautBoiteImage);
+    QCOMPARE(float(d.boiteBoutons.top()), hautBoiteBoutons);
+    // The flag panel and the flag are centred whatever the screen.
+    QCOMPARE(d.supportImage.left(), 2460.0);
+    QCOMPARE(d.dessin1.topLeft(), QPointF(120, 120));
+    QCOMPARE(d.masqueGauche.left(), 1762.5);
+    QCOMPARE(d.masqueDroit.left(), 3967.5);
+}
+
+void TestDemarrage::positionsDesMasques()
+{
+    const Disposition d = Disposition::calculer(24000, 15000);
+    QCOMPARE(d.masqueGaucheFerme(), 1762.5f);
+    QCOMPARE(d.masqueDroitFerme(), 3967.5f);
+    const float largeurMasque = float(d.masqueGauche.width());
+    QCOMPARE(d.masqueGaucheFerme() + largeurMasque, d.masqueDroitFerme());
+    // Open, the masks leave exactly the flag panel free.
+    QCOMPARE(d.masqueGaucheOuvert() + largeurMasque, float(d.supportImage.left()));
+    QCOMPARE(d.masqueDroitOuvert(), float(d.supportImage.right()));
+    // Closed, they cover the flag panel with a margin on every side.
+    const QRectF couverture(d.masqueGaucheFerme(), d.masqueGauche.top(),
+                            2 * d.masqueGauche.width(), d.masqueGauche.height());
+    QVERIFY(couverture.contains(d.supportImage));
+    QVERIFY(couverture.adjusted(1, 1, -1, -1).contains(d.supportImage));
+}
+
+void TestDemarrage::aspectAuRepos()
+{
+    Questionnaire fenetre(plateforme_, plateforme_);
+    QVERIFY(fenetre.Form_Load());
+
+    QCOMPARE(fenetre.param().NumeroJeu, 0);
+    QCOMPARE(fenetre.param().Points, 0);
+    QCOMPARE(fenetre.param().CompteTours, 0);
+    for (const char *nom : {"Resultat", "Score", "ComptePartie"})
+        QCOMPARE(controle<Panneau3D>(fenetre, nom)->legende(), QString());
+    for (const char *nom : {"Reponse01", "Reponse02", "Reponse03"}) {
+        const Bouton3D *reponse = controle<Bouton3D>(fenetre, nom);
+        QCOMPARE(reponse->text(), QString());
+        QVERIFY(!reponse->isEnabled());
+    }
+
+    // Closed masks meet at the middle of the flag area.
+    const QWidget *gauche = controle<QWidget>(fenetre, "MasqueGauche");
+    const QWidget *droit = controle<QWidget>(fenetre, "MasqueDroit");
+    const QWidget *boite = controle<QWidget>(fenetre, "BoiteImage");
+    QCOMPARE(gauche->geometry().right() + 1, droit->x());
+    QCOMPARE(droit->x(), Twips::enPixels(3967.5f));
+    QVERIFY(qAbs(droit->x() - boite->width() / 2) <= 1);
+
+    auto *dessin = controle<QLabel>(fenetre, "Dessin1");
+    QCOMPARE(dessin->accessibleName(), QStringLiteral("Drapeau"));
+    QVERIFY(dessin->pixmap().isNull());
+}
+
+void TestDemarrage::demarrageSansBaseDeDonnees()
+{
+    // Guards start-up time: the database and its driver wait for the first question.
+    Questionnaire fenetre(plateforme_, plateforme_);
+    QVERIFY(fenetre.Form_Load());
+    QVERIFY(QSqlDatabase::connectionNames().isEmpty());
+}
+
+void TestDemarrage::titreEtBarreEtat()
+{
+    Questionnaire fenetre(plateforme_, plateforme_);
+    QVERIFY(fenetre.Form_Load());
+
+    QCOMPARE(fenetre.windowTitle(), QStringLiteral("Pavoria 1.6"));
+    QCOMPARE(controle<BarreEtat>(fenetre, "Barre")->textePrincipal(),
+             QStringLiteral("Pavoria  -  Version 1.6"));
+    QCOMPARE(fenetre.param().Chemin, QStringLiteral("/opt/pavoria/"));
+    QCOMPARE(fenetre.param().VersionAppli, QStringLiteral("1.6"));
+    QCOMPARE(fenetre.param().DateAppli, QString::fromUtf8("16/04/2000 à 13:48"));
+    QCOMPARE(fenetre.fichierAide(), QStringLiteral("/opt/pavoria/Pavoria.hlp"));
+}
+
+void TestDemarrage::barreBoutons()
+{
+    Questionnaire fenetre(plateforme_, plateforme_);
+    QVERIFY(fenetre.Form_Load());
+
+    const QList<QAction *> actions = controle<QToolBar>(fenetre, "BarreBoutons")->actions();
+    QStringList cles;
+    QStringList infobulles;
+    for (const QAction *action : actions) {
+        cles << (action->isSeparator() ? QStringLiteral("|") : action->data().toString());
+        if (!action->isSeparator())
+            infobulles << action->toolTip();
+    }
+    QCOMPARE(cles, (QStringList{"|", "NouvellePartie", "Scores", "|", "Quitter", "|", "Apropos",
+                                "Aide"}));
+    QCOMPARE(infobulles, (QStringList{"Lancer une nouvelle partie",
+                                      "Affichage des 10 meilleurs scores", "Quitter",
+                                      "A propos !", "Un peu d'aide ?"}));
+}
+
+void TestDemarrage::imagesRendues()
+{
+    // Guards the pictures rendered at build time: each one the windows show exists at one and
+    // at two pixels per logical pixel (the second for HiDPI screens), the toolbar shows them,
+    // and the masks' halves are drawn, not blank.
+    const QList<std::pair<const char *, QSize>> images{
+        {"carte", {32, 32}},          {"liste", {32, 32}},          {"porte", {32, 32}},
+        {"ampoule", {32, 32}},        {"livre-aide", {32, 32}},     {"temple-gauche", {107, 129}},
+        {"temple-droit", {107, 129}}, {"accordeoniste", {616, 440}}, {"drapeau-tricolore", {89, 59}},
+        {"logo-tesk", {192, 65}},     {"sortie", {41, 41}},
+    };
+    for (const auto &[nom, taille] : images) {
+        const QString base = QStringLiteral(":/") + QLatin1String(nom);
+        const QIcon icone = Icones::image(base);
+        QCOMPARE(icone.availableSizes().value(0), taille);
+        QVERIFY2(!icone.pixmap(taille).toImage().allGray(), nom);
+        // The double-density picture, for HiDPI screens, in either format.
+        const QString double_ = base + QStringLiteral("@2x");
+        QFile brute(double_ + QStringLiteral(".argb"));
+        if (brute.open(QIODevice::ReadOnly)) {
+            const QByteArray entete = brute.read(8);
+            QCOMPARE(QSize(qFromLittleEndian<quint32>(entete.constData()),
+                           qFromLittleEndian<quint32>(entete.constData() + 4)),
+                     2 * taille);
+        } else {
+            QCOMPARE(QImage(double_ + QStringLiteral(".png")).size(), 2 * taille);
+        }
+    }
+
+    Questionnaire fenetre(plateforme_, plateforme_);
+    QVERIFY(fenetre.Form_Load());
+    const QToolBar *barre = controle<QToolBar>(fenetre, "BarreBoutons");
+    for (QAction *action : barre->actions()) {
+        if (!action->isSeparator())
+            QCOMPARE(action->icon().pixmap(barre->iconSize()).size(), barre->iconSize());
+    }
+    const QList<QSize> tailles = fenetre.windowIcon().availableSizes();
+    for (const int cote : {16, 32, 48, 128})
+        QVERIFY2(tailles.contains(QSize(cote, cote)), qPrintable(QString::number(cote)));
+
+    for (const char *nom : {"Dessin3", "Dessin2"}) {
+        auto *dessin = controle<Illustration>(fenetre, nom);
+        QCOMPARE(dessin->size(), Twips::rectangle(0, 0, 1605, 1935).size());
+        const QImage image = dessin->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QSet<QRgb> couleurs;
+        for (int y = 0; y < image.height(); y += 4) {
+            for (int x = 0; x < image.width(); x += 4)
+                couleurs.insert(image.pixel(x, y));
+        }
+        QVERIFY2(couleurs.size() > 20, nom);
+    }
+    // The two halves make one temple: they differ.
+    QVERIFY(controle<Illustration>(fenetre, "Dessin3")->grab().toImage()
+            != controle<Illustration>(fenetre, "Dessin2")->grab().toImage());
+}
+
+void TestDemarrage::policesEtOrdreDesPlans()
+{
+    Questionnaire fenetre(plateforme_, plateforme_);
+    QVERIFY(fenetre.Form_Load());
+
+    for (const char *nom : {"Resultat", "Score", "ComptePartie", "Reponse01", "Reponse02",
+                            "Reponse03"}) {
+        const QFont police = controle<QWidget>(fenetre, nom)->font();
+        QCOMPARE(police.family(), QStringLiteral("Arial"));
+        QCOMPARE(police.pointSize(), 16);
+        QVERIFY(police.bold());
+    }
+    // The masks lie in front of the flag panel.
+    const QObjectList enfants = controle<QWidget>(fenetre, "BoiteImage")->children();
+    const auto rang = [&](const char *nom) {
+        return enfants.indexOf(controle<QWidget>(fenetre, nom));
+    };
+    QVERIFY(rang("SupportImage") < rang("MasqueGauche"));
+    QVERIFY(rang("MasqueGauche") < rang("MasqueDroit"));
+}
+
+void TestDemarrage::fermerTermineLeProgramme()
+{
+    Questionnaire fenetre(plateforme_, plateforme_);
+    QVERIFY(fenetre.Form_Load());
+    fenetre.show();
+    QVERIFY(fenetre.close());
+    QCOMPARE(plateforme_.fins, QList<int>{0});
+    QVERIFY(plateforme_.messages.isEmpty());
+}
+
+void TestDemarrage::secondeCopieRefusee()
+{
+    plateforme_.autreCopie = true;
+    Questionnaire fenetre(plateforme_, plateforme_);
+    QVERIFY(!fenetre.Form_Load());
+
+    QCOMPARE(plateforme_.messages.size(), 1);
+    QCOMPARE(plateforme_.messages[0].titre, QStringLiteral("Pavoria"));
+    QCOMPARE(plateforme_.messages[0].texte,
+             QString::fromUtf8("L'application est déjà en mémoire !!\n\nUtiliser la barre des taches"));
+    QCOMPARE(plateforme_.fins, QList<int>{0});
+    QVERIFY(!fenetre.isVisible());
+}
+
+void TestDemarrage::commandesQuitterEtAide()
+{
+    // The help button and F1 open the help file under the program's folder; Quitter ends at once.
+    Questionnaire fenetre(plateforme_, plateforme_);
+    QVERIFY(fenetre.Form_Load());
+    fenetre.show();
+    QVERIFY(QTest::qWaitForWindowActive(&fenetre));
+
+    fenetre.findChild<QAction *>(QStringLiteral("Aide"))->trigger();
+    QTest::keyClick(&fenetre, Qt::Key_F1);
+    QCOMPARE(plateforme_.aides, QStringList(2, QStringLiteral("/opt/pavoria/Pavoria.hlp")));
+    QVERIFY(plateforme_.fins.isEmpty());
+
+    fenetre.findChild<QAction *>(QStringLiteral("Quitter"))->trigger();
+    QCOMPARE(plateforme_.fins, QList<int>{0});
+    QVERIFY(plateforme_.messages.isEmpty());
+}
+
+void TestDemarrage::fenetreAideSignaleUnFichierAbsent()
+{
+    // A missing help file is reported by the help window itself; a present one is shown.
+    FenetreAide aide;
+    const QString absent = dossierExecution_.filePath(QStringLiteral("Pavoria.hlp"));
+    aide.ouvrir(absent);
+    QVERIFY(aide.isVisible());
+    QVERIFY(aide.toPlainText().contains(QString::fromUtf8("introuvable")));
+    QVERIFY(aide.toPlainText().contains(absent));
+
+    QFile fichier(absent);
+    QVERIFY(fichier.open(QIODevice::WriteOnly));
+    fichier.write("<html><body><h1>R\xc3\xa8gles du jeu</h1></body></html>");
+    fichier.close();
+    aide.ouvrir(absent);
+    QCOMPARE(aide.toPlainText().trimmed(), QString::fromUtf8("Règles du jeu"));
+}
+
+void TestDemarrage::verrouPartageEntreCopies()
+{
+    PlateformeQt premiere;
+    QVERIFY(!premiere.autreCopieEnCours());
+    {
+        PlateformeQt seconde;
+        QVERIFY(seconde.autreCopieEnCours());
+    }
+    // The refused copy must not take the lock away from the first one.
+    PlateformeQt troisieme;
+    QVERIFY(troisieme.autreCopieEnCours());
+}
+
+void TestDemarrage::verrouDUneCopieTueeNeBloquePas()
+{
+    QProcess jeu;
+    QVERIFY(demarrerJeu(jeu));
+    {
+        PlateformeQt pendantLeJeu;
+        QVERIFY(pendantLeJeu.autreCopieEnCours());
+    }
+    jeu.kill();
+    QVERIFY(jeu.waitForFinished());
+    QVERIFY(QFile::exists(PlateformeQt::cheminVerrou()));
+
+    PlateformeQt apres;
+    QVERIFY(!apres.autreCopieEnCours());
+}
+
+void TestDemarrage::demarrageSansModuleDImages()
+{
+    // Reading one picture by its file name makes Qt load every image format plugin, with the
+    // libraries they need: the idle window is drawn from pictures in memory only.
+    QProcess jeu;
+    QVERIFY(demarrerJeu(jeu));
+    // Then the window is shown and painted.
+    QTest::qWait(500);
+    QFile carte(QStringLiteral("/proc/%1/maps").arg(jeu.processId()));
+    QVERIFY(carte.open(QIODevice::ReadOnly));
+    const QByteArray modules = carte.readAll();
+    jeu.kill();
+    QVERIFY(jeu.waitForFinished());
+    QVERIFY(modules.contains("libQt6Widgets"));
+    const qsizetype image = modules.indexOf("/imageformats/");
+    QVERIFY2(image < 0, modules.mid(image, modules.indexOf('\n', image) - image).constData());
+}
+
+void TestDemarrage::dossierProgrammeIndependantDuDossierCourant()
+{
+    const QString avant = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(dossierExecution_.path()));
+    const PlateformeQt plateforme;
+    const QString dossier = plateforme.dossierProgramme();
+    QDir::setCurrent(avant);
+    QCOMPARE(dossier, QFileInfo(QCoreApplication::applicationFilePath()).absolutePath());
+    QCOMPARE(plateforme.nomProgramme(), QStringLiteral("tst_demarrage"));
+}
+
+QTEST_MAIN(TestDemarrage)
+#include "tst_demarrage.moc"

@@ -1,0 +1,301 @@
+#include "tests/support/BaseDeTest.h"
+#include "tests/support/PlateformeFactice.h"
+
+#include "widgets/Bouton3D.h"
+#include "core/PlateformeQt.h"
+#include "app/Questionnaire.h"
+#include "database/EmplacementBase.h"
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QDialog>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTest>
+
+#include <memory>
+#include <unistd.h>
+
+namespace {
+
+using Ligne = ControleDonnees::LigneScore;
+
+QByteArray contenu(const QString &fichier)
+{
+    QFile lecture(fichier);
+    lecture.open(QIODevice::ReadOnly);
+    return lecture.readAll();
+}
+
+QList<Ligne> scoresDe(const QString &fichier)
+{
+    ControleDonnees base(QStringLiteral("tst_emplacementbase"), ControleDonnees::Acces::Lecture);
+    if (!base.ouvrirScores(fichier))
+        qFatal("%s", qPrintable(base.erreur()));
+    return base.scoresDecroissants().value();
+}
+
+void ecrireScore(const QString &fichier, const QString &nom, int score)
+{
+    ControleDonnees base(QStringLiteral("tst_emplacementbase"), ControleDonnees::Acces::Ecriture);
+    if (!base.ouvrirScores(fichier) || !base.remplacerPlusPetitScore(nom, score, QDate(2026, 1, 2)))
+        qFatal("%s", qPrintable(base.erreur()));
+}
+
+QFile::Permissions droits(int mode)
+{
+    // QFile keeps each rwx triplet of an octal mode in a hex digit; "user" is the owner here.
+    const int proprietaire = (mode >> 6) & 07;
+    return QFile::Permissions::fromInt((proprietaire << 12) | (proprietaire << 8)
+                                       | (((mode >> 3) & 07) << 4) | (mode & 07));
+}
+
+} // namespace
+
+class TestEmplacementBase : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+
+    // The choice, with a system install simulated through the platform layer.
+    void installationModifiableJoueeSurPlace();
+    void premierDemarrageFaitLaCopie();
+    void demarragesSuivantsGardentLaCopie();
+    void sansCopiePossibleLeFichierLivre_data();
+    void sansCopiePossibleLeFichierLivre();
+    void partieSurInstallationSysteme();
+
+    // The real check, as the current user and as an ordinary player.
+    void verdictConformeALEcriture_data();
+    void verdictConformeALEcriture();
+    void joueurOrdinaireSurInstallationSysteme();
+    void dossierDonneesSousXdgDataHome();
+
+private:
+    QString copie() const { return QDir(plateforme_.donnees).filePath(QStringLiteral("Pavoria.dat")); }
+    QString chemin() const { return base_->dossier() + QDir::separator(); }
+    void proteger() { plateforme_.fichiersProteges = {base_->fichier()}; }
+    QStringList sonder(const QString &sonde, const QStringList &fichiers,
+                       const QStringList &devant = {});
+
+    std::unique_ptr<BaseDeTest> base_;
+    std::unique_ptr<QTemporaryDir> maison_;
+    PlateformeFactice plateforme_;
+};
+
+void TestEmplacementBase::init()
+{
+    base_ = std::make_unique<BaseDeTest>();
+    maison_ = std::make_unique<QTemporaryDir>();
+    plateforme_ = PlateformeFactice();
+    plateforme_.dossier = base_->dossier();
+    // Two levels that do not exist yet, as on a first start.
+    plateforme_.donnees = maison_->filePath(QStringLiteral(".local/share/pavoria"));
+}
+
+void TestEmplacementBase::installationModifiableJoueeSurPlace()
+{
+    // A player who can write the shipped file plays on it and gets no copy.
+    QCOMPARE(EmplacementBase::choisirFichier(plateforme_, chemin()), base_->fichier());
+    QVERIFY(!QFileInfo::exists(plateforme_.donnees));
+}
+
+void TestEmplacementBase::premierDemarrageFaitLaCopie()
+{
+    // First start on a read-only install: an exact copy, writable by the player, in their
+    // data folder; the shipped file left as it was, even when its bits forbid writing.
+    QFile::setPermissions(base_->fichier(), droits(0444));
+    const QByteArray livre = base_->contenu();
+    const QDateTime date = QFileInfo(base_->fichier()).lastModified();
+    proteger();
+
+    QCOMPARE(EmplacementBase::choisirFichier(plateforme_, chemin()), copie());
+    QCOMPARE(contenu(copie()), livre);
+    QVERIFY(QFileInfo(copie()).permissions().testFlag(QFile::WriteOwner));
+    QCOMPARE(QDir(plateforme_.donnees).entryList(QDir::Files), QStringList{"Pavoria.dat"});
+    QCOMPARE(base_->contenu(), livre);
+    QCOMPARE(QFileInfo(base_->fichier()).lastModified(), date);
+}
+
+void TestEmplacementBase::demarragesSuivantsGardentLaCopie()
+{
+    // Later starts use the same copy and never replace it, whatever the shipped file becomes.
+    proteger();
+    QCOMPARE(EmplacementBase::choisirFichier(plateforme_, chemin()), copie());
+    ecrireScore(copie(), QStringLiteral("CAMILLE"), 70);
+    base_->fixerScores({1, 1, 1, 1, 1, 1, 1, 1, 1, 1});
+    const QByteArray joueur = contenu(copie());
+
+    QCOMPARE(EmplacementBase::choisirFichier(plateforme_, chemin()), copie());
+    QCOMPARE(contenu(copie()), joueur);
+    QCOMPARE(scoresDe(copie()).first().NOM, QStringLiteral("CAMILLE"));
+}
+
+void TestEmplacementBase::sansCopiePossibleLeFichierLivre_data()
+{
+    QTest::addColumn<bool>("livreAbsent");
+    QTest::addColumn<QString>("donnees"); // relative to the temporary home; "-": none
+
+    QTest::newRow("shipped file missing") << true << "donnees";
+    QTest::newRow("no data folder") << false << "-";
+    QTest::newRow("data folder under a file") << false << "fichier/pavoria";
+}
+
+void TestEmplacementBase::sansCopiePossibleLeFichierLivre()
+{
+    // Without a copy the shipped file stays the one named: a missing one is reported at the
+    // first question, a read-only one when a score cannot be stored. No half copy is left.
+    QFETCH(bool, livreAbsent);
+    QFETCH(QString, donnees);
+    if (livreAbsent)
+        QVERIFY(QFile::remove(base_->fichier()));
+    QFile fichier(maison_->filePath(QStringLiteral("fichier")));
+    QVERIFY(fichier.open(QIODevice::WriteOnly));
+    fichier.close();
+    plateforme_.donnees = donnees == u"-" ? QString() : maison_->filePath(donnees);
+    proteger();
+
+    QCOMPARE(EmplacementBase::choisirFichier(plateforme_, chemin()), base_->fichier());
+    QCOMPARE(QDir(maison_->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             QStringList{"fichier"});
+}
+
+void TestEmplacementBase::partieSurInstallationSysteme()
+{
+    // A game played on a read-only install stores its score in the copy, and the top ten
+    // of the next start shows it; the shipped file is never written.
+    proteger();
+    const QByteArray livre = base_->contenu();
+    plateforme_.pendantFenetre = [](QDialog &dialogue) {
+        QTest::keyClicks(dialogue.findChild<QLineEdit *>(QStringLiteral("SaisieNom")), "camille");
+        dialogue.findChild<QPushButton *>(QStringLiteral("Valider"))->click();
+        return 1;
+    };
+    {
+        Questionnaire fenetre(plateforme_, plateforme_, 2000);
+        QVERIFY(fenetre.Form_Load());
+        QCOMPARE(fenetre.param().Chemin, chemin());
+        QCOMPARE(fenetre.param().FichierBase, copie());
+        fenetre.findChild<QAction *>(QStringLiteral("NouvellePartie"))->trigger();
+        for (int question = 1; question <= 15; ++question) {
+            const QString bonne = QStringLiteral("Reponse0%1").arg(fenetre.param().BonneReponse);
+            fenetre.findChild<Bouton3D *>(bonne)->click();
+        }
+    }
+    QCOMPARE(plateforme_.messages.size(), 1); // the final score, nothing failed
+    QCOMPARE(base_->contenu(), livre);
+
+    QStringList premiereLigne;
+    plateforme_.pendantFenetre = [&](QDialog &dialogue) {
+        const QAbstractItemModel *modele =
+            dialogue.findChild<QAbstractItemView *>(QStringLiteral("Grille"))->model();
+        premiereLigne << modele->index(0, 0).data().toString()
+                      << modele->index(0, 1).data().toString();
+        return 1;
+    };
+    Questionnaire redemarre(plateforme_, plateforme_);
+    QVERIFY(redemarre.Form_Load());
+    redemarre.findChild<QAction *>(QStringLiteral("Scores"))->trigger();
+    QCOMPARE(premiereLigne, (QStringList{"CAMILLE", "75"}));
+}
+
+QStringList TestEmplacementBase::sonder(const QString &sonde, const QStringList &fichiers,
+                                        const QStringList &devant)
+{
+    QProcess processus;
+    if (devant.isEmpty())
+        processus.start(sonde, fichiers);
+    else
+        processus.start(devant.first(), devant.mid(1) + QStringList{sonde} + fichiers);
+    if (!processus.waitForFinished(30000) || processus.exitStatus() != QProcess::NormalExit
+        || processus.exitCode() != 0)
+        return {};
+    return QString::fromLatin1(processus.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+}
+
+void TestEmplacementBase::verdictConformeALEcriture_data()
+{
+    QTest::addColumn<int>("modeFichier");
+    QTest::addColumn<int>("modeDossier");
+
+    QTest::newRow("open file, open folder") << 0644 << 0755;
+    QTest::newRow("read-only file") << 0444 << 0755;
+    QTest::newRow("read-only folder: no room for the journal") << 0644 << 0555;
+    QTest::newRow("both read-only") << 0444 << 0555;
+}
+
+void TestEmplacementBase::verdictConformeALEcriture()
+{
+    // Whoever runs the tests, the check answers what writing gets: root writes anything.
+    QFETCH(int, modeFichier);
+    QFETCH(int, modeDossier);
+    QTemporaryDir dossier;
+    const QString fichier = dossier.filePath(QStringLiteral("Pavoria.dat"));
+    QVERIFY(QFile::copy(base_->fichier(), fichier));
+    QVERIFY(QFile::setPermissions(fichier, droits(modeFichier)));
+    QVERIFY(QFile::setPermissions(dossier.path(), droits(modeDossier)));
+
+    const QStringList reponse = sonder(QStringLiteral(PAVORIA_SONDE), {fichier});
+    QFile::setPermissions(dossier.path(), droits(0700));
+    QCOMPARE(reponse.size(), 1);
+    const QStringList verdictEtEcriture = reponse.first().split(u' ');
+    QCOMPARE(verdictEtEcriture.first(), verdictEtEcriture.last());
+    if (::geteuid() == 0)
+        QCOMPARE(reponse.first(), QStringLiteral("1 1"));
+}
+
+void TestEmplacementBase::joueurOrdinaireSurInstallationSysteme()
+{
+    // Run as the unprivileged user "nobody": root's shipped file is not theirs to write, and
+    // neither is a file open to all in a folder where they cannot create the journal.
+    if (::geteuid() != 0)
+        QSKIP("needs root to run the check as another user");
+    const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
+    if (setpriv.isEmpty())
+        QSKIP("setpriv is not installed");
+
+    QTemporaryDir racine;
+    QVERIFY(QFile::setPermissions(racine.path(), droits(0755)));
+    const QString sonde = racine.filePath(QStringLiteral("sonde_ecriture"));
+    QVERIFY(QFile::copy(QStringLiteral(PAVORIA_SONDE), sonde));
+    const struct
+    {
+        const char *nom;
+        int modeFichier;
+        int modeDossier;
+    } cas[] = {{"installation", 0644, 0755}, {"fichier-ouvert", 0666, 0755},
+               {"tout-ouvert", 0666, 0777}};
+    QStringList fichiers;
+    for (const auto &c : cas) {
+        QVERIFY(QDir(racine.path()).mkdir(QLatin1String(c.nom)));
+        const QString dossier = racine.filePath(QLatin1String(c.nom));
+        fichiers << QDir(dossier).filePath(QStringLiteral("Pavoria.dat"));
+        QVERIFY(QFile::copy(base_->fichier(), fichiers.last()));
+        QVERIFY(QFile::setPermissions(fichiers.last(), droits(c.modeFichier)));
+        QVERIFY(QFile::setPermissions(dossier, droits(c.modeDossier)));
+    }
+
+    const QStringList reponses =
+        sonder(sonde, fichiers,
+               {setpriv, QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                QStringLiteral("--clear-groups")});
+    if (reponses.isEmpty())
+        QSKIP("cannot run a program as nobody here");
+    QCOMPARE(reponses, (QStringList{"0 0", "0 0", "1 1"}));
+}
+
+void TestEmplacementBase::dossierDonneesSousXdgDataHome()
+{
+    // The copy goes where the desktop keeps each user's application data.
+    qputenv("XDG_DATA_HOME", maison_->path().toLocal8Bit());
+    QCOMPARE(PlateformeQt().dossierDonnees(), maison_->filePath(QStringLiteral("pavoria")));
+    qunsetenv("XDG_DATA_HOME");
+}
+
+QTEST_MAIN(TestEmplacementBase)
+#include "tst_emplacementbase.moc"
