@@ -1,14 +1,14 @@
 #include "about/Apropos.h"
 
-#include "widgets/Bouton3D.h"
-#include "widgets/Icones.h"
-#include "widgets/Illustration.h"
 #include "core/InfosVersion.h"
-#include "widgets/Panneau3D.h"
 #include "core/Plateforme.h"
-#include "widgets/Bureau.h"
 #include "core/Twips.h"
 #include "quiz/Param.h"
+#include "widgets/Bouton3D.h"
+#include "widgets/Bureau.h"
+#include "widgets/Icones.h"
+#include "widgets/Illustration.h"
+#include "widgets/Panneau3D.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -69,8 +69,7 @@ void peindreFond(QWidget *controle, const QColor &couleur)
     controle->setPalette(couleurs);
 }
 
-QLabel *creerLibelle(const char *nom, Qt::Alignment alignement, const QColor &fond,
-                     QWidget *parent)
+QLabel *creerLibelle(const char *nom, Qt::Alignment alignement, const QColor &fond, QWidget *parent)
 {
     auto *libelle = new QLabel(parent);
     libelle->setObjectName(QLatin1String(nom));
@@ -104,8 +103,7 @@ QPlainTextEdit *creerZoneTexte(const char *nom, const QString &texte, QWidget *p
 
 } // namespace
 
-Apropos::Apropos(const Param &param, const Plateforme &plateforme, Bureau &bureau,
-                 QWidget *parent)
+Apropos::Apropos(const Param &param, const Plateforme &plateforme, Bureau &bureau, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
     , param_(param)
     , plateforme_(plateforme)
@@ -299,10 +297,9 @@ void Apropos::Form_Load()
                      + InfosVersion::CompanyName.toString());
     TradeMarks->setText(QStringLiteral("  Marques légales :       ")
                         + InfosVersion::LegalTrademarks.toString());
-    Version->setText(QStringLiteral("  Version :                  ")
-                     + QString::number(InfosVersion::Major) + u'.'
-                     + QString::number(InfosVersion::Minor) + QStringLiteral(" du ")
-                     + param_.DateAppli);
+    Version->setText(
+        QStringLiteral("  Version :                  ") + QString::number(InfosVersion::Major)
+        + u'.' + QString::number(InfosVersion::Minor) + QStringLiteral(" du ") + param_.DateAppli);
 
     Onglet->setCurrentIndex(0);
 }
@@ -322,8 +319,8 @@ void Apropos::alignerPages()
     if (ecart.isNull())
         return;
     for (int i = 0; i < Onglet->count(); ++i) {
-        const auto controles = Onglet->widget(i)->findChildren<QWidget *>(
-            Qt::FindDirectChildrenOnly);
+        const auto controles =
+            Onglet->widget(i)->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
         for (QWidget *controle : controles)
             controle->move(controle->pos() - ecart);
     }
@@ -389,12 +386,11 @@ void Apropos::OuvrirDocument(const QString &document)
 
 QString Apropos::historique()
 {
-    return QStringLiteral(
-        "Evolution des versions de : Pavoria\r\n"
-        "\r\n"
-        "04/2000 - V1.6\tBoîte « A propos » à onglets, aide en ligne revue.\r\n"
-        "07/1999 - V1.5\tAccès direct à mon E-Mail et à mon site Internet.\r\n"
-        "09/1998 - V1.0\tPremière version diffusée.\r\n");
+    return QStringLiteral("Evolution des versions de : Pavoria\r\n"
+                          "\r\n"
+                          "04/2000 - V1.6\tBoîte « A propos » à onglets, aide en ligne revue.\r\n"
+                          "07/1999 - V1.5\tAccès direct à mon E-Mail et à mon site Internet.\r\n"
+                          "09/1998 - V1.0\tPremière version diffusée.\r\n");
 }
 
 QString Apropos::assistance()

@@ -1,8 +1,8 @@
 #include "app/BarreEtat.h"
 
 #include "core/Plateforme.h"
-#include "widgets/Panneau3D.h"
 #include "core/Twips.h"
+#include "widgets/Panneau3D.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -71,8 +71,7 @@ BarreEtat::BarreEtat(const Plateforme &plateforme, QWidget *parent)
     actualiser();
 }
 
-Panneau3D *BarreEtat::ajouterPanneau(const QString &texte, Qt::Alignment alignement,
-                                     int etirement)
+Panneau3D *BarreEtat::ajouterPanneau(const QString &texte, Qt::Alignment alignement, int etirement)
 {
     auto *panneau = new Panneau3D(this);
     panneau->setBiseauExterieur(Panneau3D::Biseau::Enfonce);

@@ -25,8 +25,8 @@ Disposition Disposition::calculer(float largeurEcran, float hauteurFenetre)
                             - f(d.masqueGauche.width()));
     d.masqueDroit.moveLeft(f(d.boiteImage.width()) / 2);
 
-    const float bandes = hauteurBarreBoutons + f(d.boiteImage.height())
-                         + f(d.boiteBoutons.height()) + hauteurBarre;
+    const float bandes =
+        hauteurBarreBoutons + f(d.boiteImage.height()) + f(d.boiteBoutons.height()) + hauteurBarre;
     const float ecart = (hauteurFenetre - bandes) / 3;
     d.boiteImage.moveTop(hauteurBarreBoutons + ecart);
     d.boiteBoutons.moveTop(hauteurBarreBoutons + ecart + f(d.boiteImage.height()) + ecart);

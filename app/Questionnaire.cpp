@@ -2,18 +2,18 @@
 
 #include "about/Apropos.h"
 #include "app/BarreEtat.h"
-#include "widgets/Bouton3D.h"
-#include "widgets/Cadre3D.h"
-#include "widgets/Icones.h"
-#include "widgets/Illustration.h"
 #include "core/InfosVersion.h"
-#include "widgets/Panneau3D.h"
 #include "core/Plateforme.h"
-#include "widgets/Bureau.h"
 #include "core/Twips.h"
 #include "database/EmplacementBase.h"
 #include "scores/Enregistre.h"
 #include "scores/Scores.h"
+#include "widgets/Bouton3D.h"
+#include "widgets/Bureau.h"
+#include "widgets/Cadre3D.h"
+#include "widgets/Icones.h"
+#include "widgets/Illustration.h"
+#include "widgets/Panneau3D.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -100,8 +100,7 @@ Questionnaire::Questionnaire(Plateforme &plateforme, Bureau &bureau, quint32 gra
             [this](const QString &titre, const QString &texte) {
                 bureau_.afficherMessage(titre, texte);
             });
-    connect(&partie_, &Partie::enregistrementDemande, this,
-            &Questionnaire::ouvrirEnregistrement);
+    connect(&partie_, &Partie::enregistrementDemande, this, &Questionnaire::ouvrirEnregistrement);
 
     auto *aide = new QShortcut(QKeySequence::HelpContents, this);
     aide->setContext(Qt::WindowShortcut);
@@ -210,7 +209,7 @@ bool Questionnaire::Form_Load()
     const QString produit = InfosVersion::ProductName.toString();
     if (plateforme_.autreCopieEnCours()) {
         bureau_.afficherMessage(produit, QStringLiteral("L'application est déjà en mémoire !!"
-                                                            "\n\nUtiliser la barre des taches"));
+                                                        "\n\nUtiliser la barre des taches"));
         plateforme_.terminer(0);
         return false;
     }
@@ -225,7 +224,7 @@ bool Questionnaire::Form_Load()
     MasqueDroit->raise();
     disposerFenetre();
 
-    const std::array<QWidget *, 6> policesArial{Resultat,     Score,        ComptePartie,
+    const std::array<QWidget *, 6> policesArial{Resultat,    Score,       ComptePartie,
                                                 Reponses[0], Reponses[1], Reponses[2]};
     for (QWidget *controle : policesArial) {
         QFont police = controle->font();
@@ -268,9 +267,10 @@ void Questionnaire::placerDansFenetre(QWidget *controle, const QRectF &twips) co
 
 void Questionnaire::placerMasques(bool fermes)
 {
-    const float gauche = fermes ? disposition_.masqueGaucheFerme()
-                                : disposition_.masqueGaucheOuvert();
-    const float droite = fermes ? disposition_.masqueDroitFerme() : disposition_.masqueDroitOuvert();
+    const float gauche =
+        fermes ? disposition_.masqueGaucheFerme() : disposition_.masqueGaucheOuvert();
+    const float droite =
+        fermes ? disposition_.masqueDroitFerme() : disposition_.masqueDroitOuvert();
     MasqueGauche->move(Twips::enPixels(gauche), MasqueGauche->y());
     MasqueDroit->move(Twips::enPixels(droite), MasqueDroit->y());
 }

@@ -6,6 +6,7 @@
 
 #include <QMainWindow>
 #include <QRandomGenerator>
+
 #include <array>
 
 class BarreEtat;

@@ -6,9 +6,9 @@
 #include <QApplication>
 #include <QDBusConnection>
 
-#include <fontconfig/fontconfig.h>
-
 #include <thread>
+
+#include <fontconfig/fontconfig.h>
 
 int main(int argc, char *argv[])
 {

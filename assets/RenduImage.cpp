@@ -80,9 +80,9 @@ int main(int argc, char *argv[])
         peintre.setRenderHint(QPainter::SmoothPixmapTransform);
         rendu.render(&peintre);
         peintre.end();
-        const bool ecrit = QDir().mkpath(QFileInfo(sortie).absolutePath())
-                           && (sortie.endsWith(u".argb") ? ecrireBrute(image, sortie)
-                                                         : ecrirePng(image, sortie));
+        const bool ecrit =
+            QDir().mkpath(QFileInfo(sortie).absolutePath())
+            && (sortie.endsWith(u".argb") ? ecrireBrute(image, sortie) : ecrirePng(image, sortie));
         if (!ecrit) {
             std::fprintf(stderr, "%s : écriture impossible\n", qPrintable(sortie));
             return 1;

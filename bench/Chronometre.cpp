@@ -1,19 +1,18 @@
 #include "bench/Chronometre.h"
 
-#include <xcb/damage.h>
-
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <memory>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <xcb/damage.h>
 
 namespace {
 
@@ -113,7 +112,7 @@ xcb_atom_t Chronometre::atome(const char *nom)
 bool Chronometre::calme() const
 {
     return cible_ && couverture_.complete()
-        && Horloge::now() - dernierDessin_ >= std::chrono::milliseconds(options_.calmeMs);
+           && Horloge::now() - dernierDessin_ >= std::chrono::milliseconds(options_.calmeMs);
 }
 
 void Chronometre::attendre(Horloge::time_point jusqua)

@@ -2,14 +2,13 @@
 
 #include "bench/Couverture.h"
 
-#include <xcb/xcb.h>
-
-#include <sys/types.h>
-
 #include <chrono>
 #include <map>
 #include <optional>
 #include <string>
+
+#include <sys/types.h>
+#include <xcb/xcb.h>
 
 // Starts a program and watches its windows from the X server's side (Damage extension), so that
 // any toolkit's program is timed alike, without being instrumented. See chronometre.cpp.
@@ -26,10 +25,10 @@ public:
 
     struct Mesure
     {
-        double tempsMs = 0; // from just before the start to the last drawing before the calm
-        long memoireKio = 0; // VmHWM
+        double tempsMs = 0;     // from just before the start to the last drawing before the calm
+        long memoireKio = 0;    // VmHWM
         int dessinsTardifs = 0; // drawn after the window was judged painted
-        int largeur = 0; // of the main window when painted
+        int largeur = 0;        // of the main window when painted
         int hauteur = 0;
     };
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include <benchmark/benchmark.h>
-
 #include <algorithm>
 #include <vector>
+
+#include <benchmark/benchmark.h>
 
 // Every benchmark of the suite reports its median with the spread of its repetitions.
 namespace Mesures {

@@ -3,10 +3,9 @@
 
 #include "bench/BaseDeBanc.h"
 #include "bench/Mesures.h"
-
 #include "core/Twips.h"
-#include "quiz/Partie.h"
 #include "database/ControleDonnees.h"
+#include "quiz/Partie.h"
 
 #include <QImage>
 #include <QRandomGenerator>
@@ -36,8 +35,9 @@ std::array<int, 3> tirer(QRandomGenerator &hasard, int nombre)
         int numero = 0;
         do {
             numero = static_cast<int>(hasard.bounded(1, nombre + 1));
-        } while (std::find(numeros.begin(), numeros.begin() + static_cast<std::ptrdiff_t>(i), numero)
-                 != numeros.begin() + static_cast<std::ptrdiff_t>(i));
+        } while (
+            std::find(numeros.begin(), numeros.begin() + static_cast<std::ptrdiff_t>(i), numero)
+            != numeros.begin() + static_cast<std::ptrdiff_t>(i));
         numeros[i] = numero;
     }
     return numeros;

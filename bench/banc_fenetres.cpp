@@ -2,10 +2,9 @@
 // durably (the write is on disk when it returns), and the two windows the toolbar opens, from the
 // click until their first picture is drawn.
 
+#include "about/Apropos.h"
 #include "bench/BaseDeBanc.h"
 #include "bench/Mesures.h"
-
-#include "about/Apropos.h"
 #include "quiz/Param.h"
 #include "scores/Enregistre.h"
 #include "scores/Scores.h"

@@ -2,13 +2,12 @@
 // database opened afresh, three look-ups by number and one by name, the flag decoded and shown,
 // and the window repainted (offscreen) at both yields, as the real platform does.
 
+#include "app/Questionnaire.h"
 #include "bench/BaseDeBanc.h"
 #include "bench/Mesures.h"
-
-#include "widgets/Bouton3D.h"
-#include "app/Questionnaire.h"
 #include "tests/support/Ecran.h"
 #include "tests/support/PlateformeFactice.h"
+#include "widgets/Bouton3D.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -123,7 +122,8 @@ void BM_TourDeQuestionSansAttente(benchmark::State &etat)
     for (auto _ : etat) {
         const auto debut = Horloge::now();
         const auto attente = banc.repondreJuste();
-        etat.SetIterationTime(std::chrono::duration<double>(Horloge::now() - debut - attente).count());
+        etat.SetIterationTime(
+            std::chrono::duration<double>(Horloge::now() - debut - attente).count());
     }
     banc.rapporter();
 }

@@ -4,7 +4,8 @@
 //   Chronometre [--calme MS] [--memoire MS] [--delai S] -- PROGRAM [ARGS...]
 //
 // Prints one line, "<milliseconds to painted> <VmHWM in KiB> <late drawings> <width>x<height>",
-// the last being the main window's size when painted, and stops the program. CHRONOMETRE_DETAILS=1 in the environment also lists every drawing on standard error.
+// the last being the main window's size when painted, and stops the program. CHRONOMETRE_DETAILS=1
+// in the environment also lists every drawing on standard error.
 //
 // "Painted" is read from the X server itself through the Damage extension, so it means the same
 // for any toolkit: every top-level window gets a damage object as soon as it is created, before

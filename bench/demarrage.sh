@@ -36,7 +36,8 @@ if [ ${#outils[@]} -gt 0 ]; then
     sudo=""
     [ "$(id -u)" -eq 0 ] || sudo="sudo"
     $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${outils[@]}" >&2
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
+        "${outils[@]}" >&2
 fi
 
 chronometre="$build/bench/Chronometre"
@@ -44,7 +45,8 @@ plancher="$build/bench/FenetreVide"
 jeu="$build/Pavoria"
 for programme in "$chronometre" "$plancher" "$jeu"; do
     if [ ! -x "$programme" ]; then
-        echo "$programme manque : construire d'abord (cmake --preset release && cmake --build --preset release)" >&2
+        echo "$programme manque : construire d'abord" \
+             "(cmake --preset release && cmake --build --preset release)" >&2
         exit 1
     fi
 done

@@ -3,6 +3,7 @@
 #include "core/Plateforme.h"
 
 #include <QLockFile>
+
 #include <memory>
 
 class PlateformeQt final : public Plateforme

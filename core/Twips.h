@@ -2,6 +2,7 @@
 
 #include <QRect>
 #include <QRectF>
+
 #include <cmath>
 
 // Window designs are measured in twips; Qt places widgets in logical pixels (96 dpi),

@@ -61,7 +61,7 @@ constexpr std::array<ScoreInitial, 10> scoresInitiaux{{
 bool estCodeIso(const QString &code)
 {
     return code.size() == 2
-        && std::ranges::all_of(code, [](QChar c) { return c >= u'a' && c <= u'z'; });
+           && std::ranges::all_of(code, [](QChar c) { return c >= u'a' && c <= u'z'; });
 }
 
 QByteArray encoderPng(const QImage &image)
@@ -97,8 +97,8 @@ std::filesystem::path cheminNatif(const QString &chemin)
 template <typename Travail>
 QString travaillerSurBase(const QString &chemin, bool lectureSeule, Travail &&travail)
 {
-    const QString connexion = QStringLiteral("ConstructeurBase-")
-        + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    const QString connexion =
+        QStringLiteral("ConstructeurBase-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
     const QString panne = [&] {
         QSqlDatabase base = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connexion);
         base.setDatabaseName(chemin);
@@ -116,7 +116,8 @@ QString travaillerSurBase(const QString &chemin, bool lectureSeule, Travail &&tr
 
 } // namespace
 
-ConstructeurBase::ConstructeurBase(QString fichierPays, QString dossierDrapeaux, QString fichierSortie)
+ConstructeurBase::ConstructeurBase(QString fichierPays, QString dossierDrapeaux,
+                                   QString fichierSortie)
     : m_fichierPays(std::move(fichierPays))
     , m_dossierDrapeaux(std::move(dossierDrapeaux))
     , m_fichierSortie(std::move(fichierSortie))
@@ -144,13 +145,14 @@ QImage ConstructeurBase::composerDessin(const QImage &drapeau)
     // QImage's smooth scaling averages every pixel it drops, where QPainter's bilinear filter
     // would alias the thin lines of coats of arms. Given a large indexed picture it keeps the
     // palette and dithers the blended colours, hence true colour first.
-    const auto format = drapeau.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
+    const auto format =
+        drapeau.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
     const QImage reduit = drapeau.convertToFormat(format).scaled(taille, Qt::KeepAspectRatio,
                                                                  Qt::SmoothTransformation);
     QPainter peintre(&dessin);
-    peintre.drawImage(QPoint((taille.width() - reduit.width()) / 2,
-                             (taille.height() - reduit.height()) / 2),
-                      reduit);
+    peintre.drawImage(
+        QPoint((taille.width() - reduit.width()) / 2, (taille.height() - reduit.height()) / 2),
+        reduit);
     return dessin;
 }
 
@@ -164,7 +166,8 @@ std::optional<QList<ConstructeurBase::Pays>> ConstructeurBase::lirePays()
 
     QFile fichier(m_fichierPays);
     if (!fichier.open(QIODevice::ReadOnly)) {
-        echouer(QStringLiteral("%1: lecture impossible (%2)").arg(nomFichier, fichier.errorString()));
+        echouer(
+            QStringLiteral("%1: lecture impossible (%2)").arg(nomFichier, fichier.errorString()));
         return std::nullopt;
     }
     const QList<QByteArray> lignes = fichier.readAll().split('\n');
@@ -194,40 +197,47 @@ std::optional<QList<ConstructeurBase::Pays>> ConstructeurBase::lirePays()
 
         const QStringList champs = ligne.split(u';');
         if (champs.size() != 3)
-            return refuser(numeroLigne,
-                           QStringLiteral("trois champs NUMERO;ISO;PAYS attendus, lu « %1 »").arg(ligne));
+            return refuser(
+                numeroLigne,
+                QStringLiteral("trois champs NUMERO;ISO;PAYS attendus, lu « %1 »").arg(ligne));
         bool entier = false;
         const int numero = champs[0].trimmed().toInt(&entier);
         if (!entier)
             return refuser(numeroLigne, QStringLiteral("numéro « %1 » illisible").arg(champs[0]));
         if (numero < 1 || numero > nombrePays)
-            return refuser(numeroLigne, QStringLiteral("numéro %1 hors de 1 à %2").arg(numero).arg(nombrePays));
+            return refuser(numeroLigne,
+                           QStringLiteral("numéro %1 hors de 1 à %2").arg(numero).arg(nombrePays));
         const QString iso = champs[1].trimmed();
         if (!estCodeIso(iso))
-            return refuser(numeroLigne,
-                           QStringLiteral("code « %1 » : deux lettres minuscules attendues").arg(iso));
+            return refuser(
+                numeroLigne,
+                QStringLiteral("code « %1 » : deux lettres minuscules attendues").arg(iso));
         const QString nom = champs[2].trimmed().normalized(QString::NormalizationForm_C);
         if (nom.isEmpty())
             return refuser(numeroLigne, QStringLiteral("nom de pays vide"));
         // The game looks a flag up by its name written between ASCII apostrophes.
         if (nom.contains(u'\''))
-            return refuser(numeroLigne,
-                           QStringLiteral("apostrophe ASCII dans « %1 » : écrire ’ (U+2019)").arg(nom));
+            return refuser(
+                numeroLigne,
+                QStringLiteral("apostrophe ASCII dans « %1 » : écrire ’ (U+2019)").arg(nom));
         // Names that differ only by case would look like one answer twice.
         const QString cleNom = nom.toCaseFolded();
 
         const auto dejaDonne = [](const QString &quoi, qsizetype ligneAnterieure) {
-            return QStringLiteral("%1 déjà donné ligne %2").arg(quoi, QString::number(ligneAnterieure));
+            return QStringLiteral("%1 déjà donné ligne %2")
+                .arg(quoi, QString::number(ligneAnterieure));
         };
         if (const auto deja = lignesDesNumeros.constFind(numero); deja != lignesDesNumeros.cend())
             return refuser(numeroLigne, dejaDonne(QStringLiteral("numéro %1").arg(numero), *deja));
         if (const auto deja = lignesDesCodes.constFind(iso); deja != lignesDesCodes.cend())
-            return refuser(numeroLigne, dejaDonne(QStringLiteral("drapeau « %1 »").arg(iso), *deja));
+            return refuser(numeroLigne,
+                           dejaDonne(QStringLiteral("drapeau « %1 »").arg(iso), *deja));
         if (const auto deja = lignesDesNoms.constFind(cleNom); deja != lignesDesNoms.cend())
             return refuser(numeroLigne, dejaDonne(QStringLiteral("nom « %1 »").arg(nom), *deja));
         if (const QString drapeau = cheminDrapeau(iso); !QFileInfo(drapeau).isFile())
-            return refuser(numeroLigne,
-                           QStringLiteral("drapeau introuvable : %1").arg(QDir::toNativeSeparators(drapeau)));
+            return refuser(
+                numeroLigne,
+                QStringLiteral("drapeau introuvable : %1").arg(QDir::toNativeSeparators(drapeau)));
 
         lignesDesNumeros.insert(numero, numeroLigne);
         lignesDesCodes.insert(iso, numeroLigne);
@@ -241,8 +251,9 @@ std::optional<QList<ConstructeurBase::Pays>> ConstructeurBase::lirePays()
             absents.append(QString::number(numero));
     }
     if (!absents.isEmpty()) {
-        echouer(QStringLiteral("%1: numéros absents : %2 (chaque numéro de 1 à %3 attendu une fois)")
-                    .arg(nomFichier, absents.join(QStringLiteral(", ")), QString::number(nombrePays)));
+        echouer(
+            QStringLiteral("%1: numéros absents : %2 (chaque numéro de 1 à %3 attendu une fois)")
+                .arg(nomFichier, absents.join(QStringLiteral(", ")), QString::number(nombrePays)));
         return std::nullopt;
     }
     std::ranges::sort(pays, {}, &Pays::numero);
@@ -256,12 +267,14 @@ bool ConstructeurBase::composerDessins(QList<Pays> &pays)
         const QImage drapeau(chemin);
         if (drapeau.isNull()) {
             return echouer(QStringLiteral("%1:%2: drapeau illisible : %3")
-                               .arg(QDir::toNativeSeparators(m_fichierPays), QString::number(unPays.ligne),
+                               .arg(QDir::toNativeSeparators(m_fichierPays),
+                                    QString::number(unPays.ligne),
                                     QDir::toNativeSeparators(chemin)));
         }
         unPays.dessin = encoderPng(composerDessin(drapeau));
         if (unPays.dessin.isEmpty())
-            return echouer(QStringLiteral("%1: codage PNG impossible").arg(QDir::toNativeSeparators(chemin)));
+            return echouer(
+                QStringLiteral("%1: codage PNG impossible").arg(QDir::toNativeSeparators(chemin)));
     }
     return true;
 }
@@ -271,7 +284,8 @@ std::optional<QList<ConstructeurBase::LigneScore>> ConstructeurBase::lireScores(
     QList<LigneScore> scores;
     if (!QFileInfo::exists(m_fichierSortie)) {
         for (const ScoreInitial &score : scoresInitiaux)
-            scores.append({QString::fromUtf8(score.nom), score.score, QString::fromLatin1(score.date)});
+            scores.append(
+                {QString::fromUtf8(score.nom), score.score, QString::fromLatin1(score.date)});
         return scores;
     }
 
@@ -289,9 +303,10 @@ std::optional<QList<ConstructeurBase::LigneScore>> ConstructeurBase::lireScores(
         return QString();
     });
     if (!panne.isEmpty()) {
-        echouer(QStringLiteral("%1: fichier existant illisible ou endommagé (%2) ; il reste tel quel pour "
-                               "ne pas perdre ses scores : le réparer, ou le déplacer pour repartir des "
-                               "scores initiaux")
+        echouer(QStringLiteral(
+                    "%1: fichier existant illisible ou endommagé (%2) ; il reste tel quel pour "
+                    "ne pas perdre ses scores : le réparer, ou le déplacer pour repartir des "
+                    "scores initiaux")
                     .arg(QDir::toNativeSeparators(m_fichierSortie), panne));
         return std::nullopt;
     }
@@ -304,9 +319,11 @@ bool ConstructeurBase::ecrireBase(const QList<Pays> &pays, const QList<LigneScor
     const QString nomSortie = QDir::toNativeSeparators(m_fichierSortie);
     // Written beside the output and renamed over it once complete, so that the game never meets
     // a half-written file; on failure QTemporaryFile removes it.
-    QTemporaryFile temporaire(sortie.absoluteDir().filePath(sortie.fileName() + QStringLiteral(".XXXXXX")));
+    QTemporaryFile temporaire(
+        sortie.absoluteDir().filePath(sortie.fileName() + QStringLiteral(".XXXXXX")));
     if (!temporaire.open())
-        return echouer(QStringLiteral("%1: écriture impossible (%2)").arg(nomSortie, temporaire.errorString()));
+        return echouer(QStringLiteral("%1: écriture impossible (%2)")
+                           .arg(nomSortie, temporaire.errorString()));
     temporaire.close();
 
     const QString panne = travaillerSurBase(temporaire.fileName(), false, [&](QSqlDatabase &base) {
@@ -315,8 +332,10 @@ bool ConstructeurBase::ecrireBase(const QList<Pays> &pays, const QList<LigneScor
             return base.lastError().text();
         if (!requete.exec(QStringLiteral("CREATE TABLE Pavoria(NUMERO INTEGER PRIMARY KEY, "
                                          "PAYS TEXT UNIQUE NOT NULL, Pavorium BLOB NOT NULL)"))
-            || !requete.exec(QStringLiteral("CREATE TABLE SCORES(NOM TEXT, SCORE INTEGER, DATE TEXT)"))
-            || !requete.prepare(QStringLiteral("INSERT INTO Pavoria(NUMERO, PAYS, Pavorium) VALUES(?, ?, ?)"))) {
+            || !requete.exec(
+                QStringLiteral("CREATE TABLE SCORES(NOM TEXT, SCORE INTEGER, DATE TEXT)"))
+            || !requete.prepare(
+                QStringLiteral("INSERT INTO Pavoria(NUMERO, PAYS, Pavorium) VALUES(?, ?, ?)"))) {
             return requete.lastError().text();
         }
         for (const Pays &unPays : pays) {
@@ -326,7 +345,8 @@ bool ConstructeurBase::ecrireBase(const QList<Pays> &pays, const QList<LigneScor
             if (!requete.exec())
                 return requete.lastError().text();
         }
-        if (!requete.prepare(QStringLiteral("INSERT INTO SCORES(NOM, SCORE, DATE) VALUES(?, ?, ?)")))
+        if (!requete.prepare(
+                QStringLiteral("INSERT INTO SCORES(NOM, SCORE, DATE) VALUES(?, ?, ?)")))
             return requete.lastError().text();
         for (const LigneScore &score : scores) {
             for (const QVariant &valeur : score)
@@ -343,9 +363,10 @@ bool ConstructeurBase::ecrireBase(const QList<Pays> &pays, const QList<LigneScor
 
     // QTemporaryFile makes the file private to its owner; the game's file keeps the rights of
     // the one it replaces, or those of an ordinary file.
-    QFile::setPermissions(temporaire.fileName(),
-                          sortie.exists() ? sortie.permissions()
-                                          : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    QFile::setPermissions(temporaire.fileName(), sortie.exists()
+                                                     ? sortie.permissions()
+                                                     : QFile::ReadOwner | QFile::WriteOwner
+                                                           | QFile::ReadGroup | QFile::ReadOther);
     // As QSaveFile does, the new file is on the disk before its name replaces the old one's,
     // and the folder after it, so that a machine that stops keeps one of them whole. SQLite
     // synced the file at its commit already when its synchronous setting asked for it.

@@ -16,9 +16,10 @@ int main(int argc, char *argv[])
     const QCommandLineOption pays(QStringLiteral("pays"),
                                   QStringLiteral("Liste des pays, lignes NUMERO;ISO;PAYS."),
                                   QStringLiteral("fichier"));
-    const QCommandLineOption drapeaux(QStringLiteral("drapeaux"),
-                                      QStringLiteral("Dossier des drapeaux PNG, nommés par code ISO."),
-                                      QStringLiteral("dossier"));
+    const QCommandLineOption drapeaux(
+        QStringLiteral("drapeaux"),
+        QStringLiteral("Dossier des drapeaux PNG, nommés par code ISO."),
+        QStringLiteral("dossier"));
     const QCommandLineOption sortie(QStringLiteral("sortie"),
                                     QStringLiteral("Base à écrire ; ses scores sont gardés."),
                                     QStringLiteral("fichier"));
@@ -30,7 +31,8 @@ int main(int argc, char *argv[])
         return 2;
     }
 
-    ConstructeurBase constructeur(analyseur.value(pays), analyseur.value(drapeaux), analyseur.value(sortie));
+    ConstructeurBase constructeur(analyseur.value(pays), analyseur.value(drapeaux),
+                                  analyseur.value(sortie));
     if (!constructeur.construire()) {
         std::fprintf(stderr, "ConstruireBase: %s\n", qUtf8Printable(constructeur.erreur()));
         return 1;

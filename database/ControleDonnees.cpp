@@ -14,10 +14,10 @@ QString fauteSqlite(const QSqlError &erreur)
 {
     const int etendu = erreur.nativeErrorCode().toInt();
     switch (etendu & 0xff) {
-    case 5:  // SQLITE_BUSY
-    case 6:  // SQLITE_LOCKED
+    case 5: // SQLITE_BUSY
+    case 6: // SQLITE_LOCKED
         return QStringLiteral("est occupé par un autre programme");
-    case 8:  // SQLITE_READONLY
+    case 8:                 // SQLITE_READONLY
         if (etendu == 1544) // SQLITE_READONLY_DIRECTORY: no rollback journal can be made
             return QStringLiteral("est dans un dossier en lecture seule");
         return QStringLiteral("est en lecture seule");
@@ -38,7 +38,8 @@ QString fauteSqlite(const QSqlError &erreur)
 
 QString lignes(qsizetype nombre)
 {
-    return QString::number(nombre) + (nombre < 2 ? QStringLiteral(" ligne") : QStringLiteral(" lignes"));
+    return QString::number(nombre)
+           + (nombre < 2 ? QStringLiteral(" ligne") : QStringLiteral(" lignes"));
 }
 
 } // namespace
@@ -69,14 +70,14 @@ bool ControleDonnees::ouvrirDrapeaux(const QString &fichier)
 {
     return ouvrir(fichier, QStringLiteral("Pavoria"),
                   {QStringLiteral("NUMERO"), QStringLiteral("PAYS"), QStringLiteral("Pavorium")})
-        && verifierNumeros();
+           && verifierNumeros();
 }
 
 bool ControleDonnees::ouvrirScores(const QString &fichier)
 {
     return ouvrir(fichier, QStringLiteral("SCORES"),
                   {QStringLiteral("NOM"), QStringLiteral("SCORE"), QStringLiteral("DATE")})
-        && verifierNombreScores();
+           && verifierNombreScores();
 }
 
 bool ControleDonnees::ouvrir(const QString &fichier, const QString &table,
@@ -267,9 +268,9 @@ bool ControleDonnees::remplacerPlusPetitScore(const QString &nom, int score, con
     QSqlQuery requete(base());
     if (!requete.exec(QStringLiteral("BEGIN")))
         return echouerBase(requete.lastError());
-    requete.prepare(QStringLiteral(
-        "UPDATE SCORES SET NOM = ?, SCORE = ?, DATE = ? "
-        "WHERE rowid = (SELECT rowid FROM SCORES ORDER BY SCORE, rowid LIMIT 1)"));
+    requete.prepare(
+        QStringLiteral("UPDATE SCORES SET NOM = ?, SCORE = ?, DATE = ? "
+                       "WHERE rowid = (SELECT rowid FROM SCORES ORDER BY SCORE, rowid LIMIT 1)"));
     requete.addBindValue(nom);
     requete.addBindValue(score);
     requete.addBindValue(date.toString(Qt::ISODate));

@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QList>
 #include <QString>
+
 #include <optional>
 
 class QSqlDatabase;

@@ -69,9 +69,9 @@ void Partie::tirerQuestion()
         int numero = 0;
         do {
             numero = static_cast<int>(hasard_.bounded(1, nombreDrapeaux + 1));
-        } while (std::find(numeros.begin(), numeros.begin() + static_cast<std::ptrdiff_t>(i),
-                           numero)
-                 != numeros.begin() + static_cast<std::ptrdiff_t>(i));
+        } while (
+            std::find(numeros.begin(), numeros.begin() + static_cast<std::ptrdiff_t>(i), numero)
+            != numeros.begin() + static_cast<std::ptrdiff_t>(i));
         numeros[i] = numero;
     }
     if (!poserQuestion(numeros))
@@ -99,8 +99,8 @@ bool Partie::poserQuestion(const std::array<int, 3> &numeros)
         affichage_.reponses[i] = *pays;
     }
     // The flag is found from the right button's caption, read back.
-    const std::optional<QImage> drapeau =
-        DataImages.drapeauDuPays(affichage_.reponses[static_cast<std::size_t>(param_.BonneReponse - 1)]);
+    const std::optional<QImage> drapeau = DataImages.drapeauDuPays(
+        affichage_.reponses[static_cast<std::size_t>(param_.BonneReponse - 1)]);
     if (!drapeau) {
         signalerPanne(DataImages.erreur());
         return false;
@@ -156,12 +156,9 @@ Partie::Essai Partie::essaiDeLaBonneReponse(int n) const
             ++autresActives;
     }
     switch (autresActives) {
-    case 2:
-        return {5, u"Très bien"};
-    case 1:
-        return {2, u"Bien"};
-    default:
-        return {0, u"Dommage"};
+    case 2: return {5, u"Très bien"};
+    case 1: return {2, u"Bien"};
+    default: return {0, u"Dommage"};
     }
 }
 

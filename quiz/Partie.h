@@ -1,10 +1,11 @@
 #pragma once
 
+#include "database/ControleDonnees.h"
 #include "quiz/Affichage.h"
 #include "quiz/Param.h"
-#include "database/ControleDonnees.h"
 
 #include <QObject>
+
 #include <array>
 
 class Plateforme;

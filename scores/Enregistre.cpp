@@ -1,12 +1,12 @@
 #include "scores/Enregistre.h"
 
-#include "widgets/Bouton3D.h"
-#include "widgets/Illustration.h"
 #include "core/Plateforme.h"
-#include "widgets/Bureau.h"
 #include "core/Twips.h"
 #include "quiz/Param.h"
 #include "scores/FiltreNom.h"
+#include "widgets/Bouton3D.h"
+#include "widgets/Bureau.h"
+#include "widgets/Illustration.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -62,11 +62,8 @@ void Enregistre::keyPressEvent(QKeyEvent *evenement)
     switch (evenement->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-    case Qt::Key_Escape:
-        evenement->accept();
-        return;
-    default:
-        QDialog::keyPressEvent(evenement);
+    case Qt::Key_Escape: evenement->accept(); return;
+    default: QDialog::keyPressEvent(evenement);
     }
 }
 
@@ -81,7 +78,7 @@ void Enregistre::Valider_Click()
 {
     if (SaisieNom->text().isEmpty()) {
         bureau_.afficherMessage(Param::titreMessages(),
-                                    QStringLiteral("Saisissez au moins une lettre !!!"));
+                                QStringLiteral("Saisissez au moins une lettre !!!"));
         SaisieNom->setFocus();
         return;
     }
@@ -113,18 +110,18 @@ void Enregistre::enregistrerScore()
 void Enregistre::refuserScore(const QString &comparaison)
 {
     bureau_.afficherMessage(Param::titreMessages(),
-                                QStringLiteral("Désolé, ") + SaisieNom->text()
-                                    + QStringLiteral(",\n\nvotre score est ") + comparaison
-                                    + QStringLiteral(" au plus petit score enregistré !!!"
-                                                     "\n\nVous ne pouvez être classé."));
+                            QStringLiteral("Désolé, ") + SaisieNom->text()
+                                + QStringLiteral(",\n\nvotre score est ") + comparaison
+                                + QStringLiteral(" au plus petit score enregistré !!!"
+                                                 "\n\nVous ne pouvez être classé."));
 }
 
 void Enregistre::signalerEchec()
 {
     // The game goes on; the table is left as it was.
     bureau_.afficherMessage(Param::titreMessages(),
-                                QStringLiteral("Votre score n’a pas pu être enregistré.\n\n")
-                                    + DataScores.erreur());
+                            QStringLiteral("Votre score n’a pas pu être enregistré.\n\n")
+                                + DataScores.erreur());
 }
 
 void Enregistre::Annuler_Click()

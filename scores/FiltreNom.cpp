@@ -11,10 +11,8 @@ bool estInvisible(char32_t codePoint)
     switch (QChar::category(codePoint)) {
     case QChar::Other_Control:
     case QChar::Separator_Line:
-    case QChar::Separator_Paragraph:
-        return true;
-    default:
-        return codePoint == 0xfffc; // the object replacement character
+    case QChar::Separator_Paragraph: return true;
+    default: return codePoint == 0xfffc; // the object replacement character
     }
 }
 

@@ -41,10 +41,8 @@ QVariant ModeleScores::data(const QModelIndex &index, int role) const
     switch (role) {
     case Qt::DisplayRole:
         switch (index.column()) {
-        case 0:
-            return ligne.NOM;
-        case 1:
-            return ligne.SCORE;
+        case 0: return ligne.NOM;
+        case 1: return ligne.SCORE;
         default:
             // A date the table could not give back shows blank rather than a bogus day.
             return ligne.DATE.toString(QStringLiteral("dd/MM/yyyy"));
@@ -52,8 +50,7 @@ QVariant ModeleScores::data(const QModelIndex &index, int role) const
     case Qt::TextAlignmentRole:
         // An int, which every Qt 6 delegate reads back.
         return (alignements_[index.column()] | Qt::AlignVCenter).toInt();
-    default:
-        return {};
+    default: return {};
     }
 }
 
@@ -63,14 +60,10 @@ QVariant ModeleScores::headerData(int section, Qt::Orientation orientation, int 
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
     switch (section) {
-    case 0:
-        return QStringLiteral("NOM");
-    case 1:
-        return QStringLiteral("SCORE");
-    case 2:
-        return QStringLiteral("DATE");
-    default:
-        return {};
+    case 0: return QStringLiteral("NOM");
+    case 1: return QStringLiteral("SCORE");
+    case 2: return QStringLiteral("DATE");
+    default: return {};
     }
 }
 

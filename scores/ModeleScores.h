@@ -3,6 +3,7 @@
 #include "database/ControleDonnees.h"
 
 #include <QAbstractTableModel>
+
 #include <array>
 
 // The score rows as the top-ten grid shows them: NOM, SCORE and DATE in table order, each

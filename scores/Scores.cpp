@@ -1,12 +1,13 @@
 #include "scores/Scores.h"
 
-#include "widgets/Bouton3D.h"
 #include "core/Twips.h"
 #include "quiz/Param.h"
 #include "scores/ModeleScores.h"
+#include "widgets/Bouton3D.h"
 
 #include <QHeaderView>
 #include <QTableView>
+
 #include <array>
 
 namespace {
@@ -86,8 +87,7 @@ Scores::Scores(const Param &param, QWidget *parent)
     ValiderListeScores->setObjectName(QStringLiteral("ValiderListeScores"));
     ValiderListeScores->setGeometry(Twips::rectangle(2640, 3600, largeurBouton, 375));
     ValiderListeScores->setFocus();
-    connect(ValiderListeScores, &QPushButton::clicked, this,
-            &Scores::ValiderListeScores_Click);
+    connect(ValiderListeScores, &QPushButton::clicked, this, &Scores::ValiderListeScores_Click);
 }
 
 bool Scores::Form_Load()

@@ -50,13 +50,16 @@ awk -v octets="$octets" -v executions="$executions" -v repetitions="$repetitions
             v = champ["real_time"] + 0; u = champ["time_unit"]
             if (u == "ns") v /= 1000; else if (u == "ms") v *= 1000; else if (u == "s") v *= 1e6
             # A single repetition has no aggregates: its one run stands for all three.
-            if (champ["run_type"] == "iteration") { stats[1] = "median"; stats[2] = "min"; stats[3] = "max"; n = 3 }
+            if (champ["run_type"] == "iteration") {
+                stats[1] = "median"; stats[2] = "min"; stats[3] = "max"; n = 3
+            }
             else { stats[1] = champ["aggregate_name"]; n = 1 }
             for (i = 1; i <= n; i++) {
                 stat = stats[i]
                 if (stat != "median" && stat != "min" && stat != "max") continue
                 banc[nom, stat] = v
-                if (stat == "median" && ("masques_fermes_vus" in champ)) vus[nom] = champ["masques_fermes_vus"] + 0
+                if (stat == "median" && ("masques_fermes_vus" in champ))
+                    vus[nom] = champ["masques_fermes_vus"] + 0
             }
         }
         next
@@ -74,7 +77,8 @@ awk -v octets="$octets" -v executions="$executions" -v repetitions="$repetitions
         return texte
     }
     function ligne(libelle, med, mn, mx, cible, atteinte) {
-        printf "%s %10s %10s %10s  %s %s\n", cadrer(libelle, 46), med, mn, mx, cadrer(cible, 26), atteinte
+        printf "%s %10s %10s %10s  %s %s\n", cadrer(libelle, 46), med, mn, mx,
+               cadrer(cible, 26), atteinte
     }
     function f(v) { return sprintf("%.1f", v) }
     function oui(vrai) { return vrai ? "atteinte" : "MANQUÉE" }
@@ -92,39 +96,58 @@ awk -v octets="$octets" -v executions="$executions" -v repetitions="$repetitions
         for (i = 1; i <= 3; i++) {
             p = ordre[i]; if (!(p in programmes)) continue
             cible = ""; atteinte = ""
-            if (p == "Pavoria") { cible = sprintf("≤ 1,3 × plancher = %.1f", 1.3 * t0); atteinte = oui(demarrage[p, "tmed"] <= 1.3 * t0) }
-            else if (p != "FenetreVide") cible = sprintf("(%.2f × plancher)", demarrage[p, "tmed"] / t0)
-            else cible = "plancher"
-            ligne("  " p, f(demarrage[p, "tmed"]), f(demarrage[p, "tmin"]), f(demarrage[p, "tmax"]), cible, atteinte)
+            if (p == "Pavoria") {
+                cible = sprintf("≤ 1,3 × plancher = %.1f", 1.3 * t0)
+                atteinte = oui(demarrage[p, "tmed"] <= 1.3 * t0)
+            } else if (p != "FenetreVide") {
+                cible = sprintf("(%.2f × plancher)", demarrage[p, "tmed"] / t0)
+            } else {
+                cible = "plancher"
+            }
+            ligne("  " p, f(demarrage[p, "tmed"]), f(demarrage[p, "tmin"]), f(demarrage[p, "tmax"]),
+                  cible, atteinte)
         }
         print "Mémoire résidente de pointe 3 s après (Mio)"
         for (i = 1; i <= 3; i++) {
             p = ordre[i]; if (!(p in programmes)) continue
             cible = ""; atteinte = ""
-            if (p == "Pavoria") { cible = sprintf("≤ 1,3 × plancher = %.1f", 1.3 * m0); atteinte = oui(demarrage[p, "mmed"] <= 1.3 * m0) }
-            else if (p != "FenetreVide") cible = sprintf("(%.2f × plancher)", demarrage[p, "mmed"] / m0)
-            else cible = "plancher"
-            ligne("  " p, f(demarrage[p, "mmed"]), f(demarrage[p, "mmin"]), f(demarrage[p, "mmax"]), cible, atteinte)
+            if (p == "Pavoria") {
+                cible = sprintf("≤ 1,3 × plancher = %.1f", 1.3 * m0)
+                atteinte = oui(demarrage[p, "mmed"] <= 1.3 * m0)
+            } else if (p != "FenetreVide") {
+                cible = sprintf("(%.2f × plancher)", demarrage[p, "mmed"] / m0)
+            } else {
+                cible = "plancher"
+            }
+            ligne("  " p, f(demarrage[p, "mmed"]), f(demarrage[p, "mmin"]), f(demarrage[p, "mmax"]),
+                  cible, atteinte)
         }
         print "Dans le processus (µs), " repetitions " répétitions"
         microsecondes("  tour de question entier", "BM_TourDeQuestion", "", 0)
-        microsecondes("  tour de question sans les deux yields", "BM_TourDeQuestionSansAttente", "≤ 2000", 2000)
+        microsecondes("  tour de question sans les deux yields", "BM_TourDeQuestionSansAttente",
+                      "≤ 2000", 2000)
         v = ("BM_TourDeQuestion" in vus) ? vus["BM_TourDeQuestion"] : -1
-        ligne("  masques fermés à l\47écran entre deux drapeaux", (v < 0 ? "?" : f(100 * v) " %"), "", "", "100 % des tours vérifiés", oui(v == 1))
+        ligne("  masques fermés à l\47écran entre deux drapeaux", (v < 0 ? "?" : f(100 * v) " %"),
+              "", "", "100 % des tours vérifiés", oui(v == 1))
         microsecondes("  ouverture de la base, 178 drapeaux", "BM_OuvertureBase/facteur:1", "", 0)
-        microsecondes("  ouverture de la base, 17 800 drapeaux", "BM_OuvertureBase/facteur:100", "", 0)
+        microsecondes("  ouverture de la base, 17 800 drapeaux", "BM_OuvertureBase/facteur:100",
+                      "", 0)
         microsecondes("  recherches, 178 drapeaux", "BM_Recherches/facteur:1", "", 0)
         r1 = banc["BM_Recherches/facteur:1", "median"]
         microsecondes("  recherches, 17 800 drapeaux", "BM_Recherches/facteur:100",
                       sprintf("≤ 1,2 × 178 = %.1f", 1.2 * r1), 1.2 * r1)
-        microsecondes("  décodage et mise à l\47échelle d\47un drapeau", "BM_DecodageDrapeau", "", 0)
-        microsecondes("  score écrit par Valider (synchronous FULL)", "BM_EnregistrementScore", "", 0)
+        microsecondes("  décodage et mise à l\47échelle d\47un drapeau", "BM_DecodageDrapeau",
+                      "", 0)
+        microsecondes("  score écrit par Valider (synchronous FULL)", "BM_EnregistrementScore",
+                      "", 0)
         microsecondes("  chargement de la fenêtre des scores", "BM_ChargementScores", "", 0)
         microsecondes("  chargement de la boîte À propos", "BM_ChargementApropos", "", 0)
         print "Fichier"
-        ligne("  Pavoria.dat (Mo)", sprintf("%.2f", octets / 1e6), "", "", "≤ 3", oui(octets <= 3e6))
+        ligne("  Pavoria.dat (Mo)", sprintf("%.2f", octets / 1e6), "", "", "≤ 3",
+              oui(octets <= 3e6))
     }' "$temp/banc.json" "$temp/demarrage.tsv" >"$temp/tableau.txt"
 
 echo
-echo "Pavoria : mesures du $(date '+%d/%m/%Y %H:%M'), $(nproc) cœurs, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), Xvfb 1600x1000"
+processeur=$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //')
+echo "Pavoria : mesures du $(date '+%d/%m/%Y %H:%M'), $(nproc) cœurs, $processeur, Xvfb 1600x1000"
 cat "$temp/tableau.txt"

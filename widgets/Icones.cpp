@@ -50,7 +50,8 @@ QIcon Icones::programme()
     static const QIcon icone = [] {
         QIcon resultat;
         for (const int cote : {16, 24, 32, 48, 64, 128})
-            resultat.addPixmap(QPixmap::fromImage(imageBrute(QStringLiteral(":/icone-%1.argb").arg(cote))));
+            resultat.addPixmap(
+                QPixmap::fromImage(imageBrute(QStringLiteral(":/icone-%1.argb").arg(cote))));
         return resultat;
     }();
     return icone;

@@ -13,9 +13,8 @@ Illustration::Illustration(const QString &image, QWidget *parent)
     // The single-density picture is the smallest.
     const QList<QSize> tailles = image_.availableSizes();
     if (!tailles.isEmpty())
-        taille_ = *std::min_element(tailles.begin(), tailles.end(), [](QSize a, QSize b) {
-            return a.width() < b.width();
-        });
+        taille_ = *std::min_element(tailles.begin(), tailles.end(),
+                                    [](QSize a, QSize b) { return a.width() < b.width(); });
 }
 
 void Illustration::paintEvent(QPaintEvent *)

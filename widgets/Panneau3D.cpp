@@ -160,8 +160,8 @@ void Panneau3D::changeEvent(QEvent *evenement)
     QFrame::changeEvent(evenement);
 }
 
-void Panneau3D::peindreBiseau(QPainter &peintre, QRect cadre, int largeur,
-                              const QColor &hautGauche, const QColor &basDroite)
+void Panneau3D::peindreBiseau(QPainter &peintre, QRect cadre, int largeur, const QColor &hautGauche,
+                              const QColor &basDroite)
 {
     // Whole-pixel rectangles rather than lines: crisp at any device pixel ratio, no pen offsets.
     for (int i = 0; i < largeur && cadre.width() > 0 && cadre.height() > 0; ++i) {

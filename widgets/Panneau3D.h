@@ -48,9 +48,10 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
-    // Rings of `largeur` pixels drawn inwards from the edge of `cadre`; shared by the other 3-D widgets.
-    static void peindreBiseau(QPainter &peintre, QRect cadre, int largeur,
-                              const QColor &hautGauche, const QColor &basDroite);
+    // Rings of `largeur` pixels drawn inwards from the edge of `cadre`; shared by the other 3-D
+    // widgets.
+    static void peindreBiseau(QPainter &peintre, QRect cadre, int largeur, const QColor &hautGauche,
+                              const QColor &basDroite);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

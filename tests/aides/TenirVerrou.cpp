@@ -22,7 +22,7 @@ int main(int argc, char *argv[])
         return 1;
     QSqlQuery requete(base);
     const QString mode = arguments[2];
-    const QString debut = mode == u"exclusif"  ? QStringLiteral("BEGIN EXCLUSIVE")
+    const QString debut = mode == u"exclusif"   ? QStringLiteral("BEGIN EXCLUSIVE")
                           : mode == u"ecriture" ? QStringLiteral("BEGIN IMMEDIATE")
                                                 : QStringLiteral("BEGIN");
     if (!requete.exec(debut) || !requete.exec(QStringLiteral("SELECT COUNT(*) FROM SCORES"))

@@ -114,7 +114,9 @@ jouer_installation() {
     demarrer_et_arreter "$prefixe/bin/pavoria" "$travail/joueur" "${commande[@]}" || return 1
     local copie=$travail/joueur/donnees/pavoria/Pavoria.dat
     [ -f "$copie" ] || { echo "no copy of the game file in the player's data folder"; return 1; }
-    cmp -s "$livre" "$copie" || { echo "the player's copy differs from the shipped file"; return 1; }
-    [ "$(sha256sum <"$livre")" = "$empreinte" ] || { echo "the shipped file was written"; return 1; }
+    cmp -s "$livre" "$copie" ||
+        { echo "the player's copy differs from the shipped file"; return 1; }
+    [ "$(sha256sum <"$livre")" = "$empreinte" ] ||
+        { echo "the shipped file was written"; return 1; }
     [ "$(id -u)" -eq 0 ] || chmod u+w "$livre" "$(dirname "$livre")"
 }

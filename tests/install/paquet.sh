@@ -11,7 +11,8 @@ source "$(dirname "$0")/joueur.sh"
 
 travail=$(mktemp -d)
 trap 'chmod -R u+w "$travail"; rm -rf "$travail"' EXIT
-"$cpack" -G DEB --config "$construction/CPackConfig.cmake" -B "$travail/cpack" >"$travail/cpack.txt" ||
+"$cpack" -G DEB --config "$construction/CPackConfig.cmake" -B "$travail/cpack" \
+    >"$travail/cpack.txt" ||
     { cat "$travail/cpack.txt"; exit 1; }
 paquet=$(echo "$travail"/cpack/pavoria_*.deb)
 dpkg-deb -I "$paquet"
@@ -57,7 +58,8 @@ fi
 racine=$travail/racine
 mkdir -p "$racine/var/lib/dpkg/info" "$racine/var/lib/dpkg/updates"
 touch "$racine/var/lib/dpkg/status"
-dpkg --root="$racine" --log=/dev/null --force-depends --install "$paquet" >"$travail/dpkg.txt" 2>&1 ||
+dpkg --root="$racine" --log=/dev/null --force-depends --install "$paquet" \
+    >"$travail/dpkg.txt" 2>&1 ||
     { cat "$travail/dpkg.txt"; exit 1; }
 dpkg --root="$racine" --status pavoria | grep -q '^Status: install ok installed$'
 verifier_arborescence "$racine/usr"

@@ -1,8 +1,8 @@
-#include "tests/support/PlateformeFactice.h"
 #include "about/Apropos.h"
 #include "core/InfosVersion.h"
 #include "core/Twips.h"
 #include "quiz/Param.h"
+#include "tests/support/PlateformeFactice.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -41,7 +41,7 @@ private slots:
 
 private:
     std::unique_ptr<Apropos> ouvrir(int onglet = 0);
-    template<typename T>
+    template <typename T>
     T *controle(const Apropos &fenetre, const QString &nom);
 
     Param param_;
@@ -65,7 +65,7 @@ std::unique_ptr<Apropos> TestApropos::ouvrir(int onglet)
     return fenetre;
 }
 
-template<typename T>
+template <typename T>
 T *TestApropos::controle(const Apropos &fenetre, const QString &nom)
 {
     T *trouve = fenetre.findChild<T *>(nom);
@@ -92,8 +92,7 @@ void TestApropos::legendes_data()
     ligne("Copyright", "  Copyright :                ", 29,
           InfosVersion::LegalCopyright.toString());
     ligne("Company", "  Organisation :            ", 28, InfosVersion::CompanyName.toString());
-    ligne("TradeMarks", "  Marques légales :       ", 26,
-          InfosVersion::LegalTrademarks.toString());
+    ligne("TradeMarks", "  Marques légales :       ", 26, InfosVersion::LegalTrademarks.toString());
     ligne("Version", "  Version :                  ", 29, "1.6 du 16/04/2000 à 13:48");
 }
 
@@ -155,8 +154,7 @@ void TestApropos::controlesALeurPlace_data()
     QTest::addColumn<int>("onglet");
     QTest::addColumn<QRect>("place");
     QTest::newRow("Quitter") << "Quitter" << 0 << Twips::rectangle(6600, 3240, 735, 735);
-    QTest::newRow("SupportInfos") << "SupportInfos" << 1
-                                  << Twips::rectangle(240, 600, 6975, 3255);
+    QTest::newRow("SupportInfos") << "SupportInfos" << 1 << Twips::rectangle(240, 600, 6975, 3255);
     QTest::newRow("Internet") << "Internet" << 3 << Twips::rectangle(240, 3600, 6975, 375);
     // The picture box takes its picture's size, not the design's.
     QTest::newRow("Picture1") << "Picture1" << 4
@@ -247,10 +245,14 @@ void TestApropos::boutonsOuvrentLeurTexteExact_data()
     const QString site = QStringLiteral("https://www.tesk.example.net/");
     QTest::newRow("EMail") << "EMail" << 3 << "M'envoyer un E-Mail : " + mail << "mailto:" + mail;
     QTest::newRow("Internet") << "Internet" << 3 << "Visiter mon site : " + page << page;
-    QTest::newRow("SSCommand1") << "SSCommand1" << 4 << "Lire Le_Tesk_.txt" << "Le_tesk_.txt";
-    QTest::newRow("SSCommand2") << "SSCommand2" << 4 << "Lire Adhésion.txt" << "Adhesion.txt";
-    QTest::newRow("SSCommand3") << "SSCommand3" << 4 << "Lire Le_Tesk_.hlp" << "Le_Tesk_.hlp";
-    QTest::newRow("SSCommand4") << "SSCommand4" << 4 << "Lire Le_Tesk_.htm" << "Le_Tesk_.htm";
+    QTest::newRow("SSCommand1") << "SSCommand1" << 4 << "Lire Le_Tesk_.txt"
+                                << "Le_tesk_.txt";
+    QTest::newRow("SSCommand2") << "SSCommand2" << 4 << "Lire Adhésion.txt"
+                                << "Adhesion.txt";
+    QTest::newRow("SSCommand3") << "SSCommand3" << 4 << "Lire Le_Tesk_.hlp"
+                                << "Le_Tesk_.hlp";
+    QTest::newRow("SSCommand4") << "SSCommand4" << 4 << "Lire Le_Tesk_.htm"
+                                << "Le_Tesk_.htm";
     QTest::newRow("SSCommand5") << "SSCommand5" << 4 << "Visiter le site de Tesk : " + site << site;
 }
 

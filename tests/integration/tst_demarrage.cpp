@@ -1,15 +1,14 @@
-#include "tests/support/PlateformeFactice.h"
-
 #include "app/BarreEtat.h"
-#include "widgets/Bouton3D.h"
 #include "app/Disposition.h"
 #include "app/FenetreAide.h"
+#include "app/Questionnaire.h"
+#include "core/PlateformeQt.h"
+#include "core/Twips.h"
+#include "tests/support/PlateformeFactice.h"
+#include "widgets/Bouton3D.h"
 #include "widgets/Icones.h"
 #include "widgets/Illustration.h"
 #include "widgets/Panneau3D.h"
-#include "core/PlateformeQt.h"
-#include "app/Questionnaire.h"
-#include "core/Twips.h"
 
 #include <QAction>
 #include <QFile>
@@ -74,7 +73,7 @@ private slots:
     void dossierProgrammeIndependantDuDossierCourant();
 
 private:
-    template<typename T>
+    template <typename T>
     T *controle(Questionnaire &fenetre, const char *nom)
     {
         auto *trouve = fenetre.findChild<T *>(QLatin1String(nom));
@@ -132,9 +131,12 @@ void TestDemarrage::chemin_data()
     QTest::addColumn<QString>("dossier");
     QTest::addColumn<QString>("chemin");
 
-    QTest::newRow("folder") << "/opt/pavoria" << "/opt/pavoria/";
-    QTest::newRow("root has one separator") << "/" << "/";
-    QTest::newRow("trailing separator kept once") << "/usr/games/" << "/usr/games/";
+    QTest::newRow("folder") << "/opt/pavoria"
+                            << "/opt/pavoria/";
+    QTest::newRow("root has one separator") << "/"
+                                            << "/";
+    QTest::newRow("trailing separator kept once") << "/usr/games/"
+                                                  << "/usr/games/";
 }
 
 void TestDemarrage::chemin()
@@ -192,8 +194,8 @@ void TestDemarrage::positionsDesMasques()
     QCOMPARE(d.masqueGaucheOuvert() + largeurMasque, float(d.supportImage.left()));
     QCOMPARE(d.masqueDroitOuvert(), float(d.supportImage.right()));
     // Closed, they cover the flag panel with a margin on every side.
-    const QRectF couverture(d.masqueGaucheFerme(), d.masqueGauche.top(),
-                            2 * d.masqueGauche.width(), d.masqueGauche.height());
+    const QRectF couverture(d.masqueGaucheFerme(), d.masqueGauche.top(), 2 * d.masqueGauche.width(),
+                            d.masqueGauche.height());
     QVERIFY(couverture.contains(d.supportImage));
     QVERIFY(couverture.adjusted(1, 1, -1, -1).contains(d.supportImage));
 }
@@ -264,9 +266,9 @@ void TestDemarrage::barreBoutons()
     }
     QCOMPARE(cles, (QStringList{"|", "NouvellePartie", "Scores", "|", "Quitter", "|", "Apropos",
                                 "Aide"}));
-    QCOMPARE(infobulles, (QStringList{"Lancer une nouvelle partie",
-                                      "Affichage des 10 meilleurs scores", "Quitter",
-                                      "A propos !", "Un peu d'aide ?"}));
+    QCOMPARE(infobulles,
+             (QStringList{"Lancer une nouvelle partie", "Affichage des 10 meilleurs scores",
+                          "Quitter", "A propos !", "Un peu d'aide ?"}));
 }
 
 void TestDemarrage::imagesRendues()
@@ -275,10 +277,17 @@ void TestDemarrage::imagesRendues()
     // at two pixels per logical pixel (the second for HiDPI screens), the toolbar shows them,
     // and the masks' halves are drawn, not blank.
     const QList<std::pair<const char *, QSize>> images{
-        {"carte", {32, 32}},          {"liste", {32, 32}},          {"porte", {32, 32}},
-        {"ampoule", {32, 32}},        {"livre-aide", {32, 32}},     {"temple-gauche", {107, 129}},
-        {"temple-droit", {107, 129}}, {"accordeoniste", {616, 440}}, {"drapeau-tricolore", {89, 59}},
-        {"logo-tesk", {192, 65}},     {"sortie", {41, 41}},
+        {"carte", {32, 32}},
+        {"liste", {32, 32}},
+        {"porte", {32, 32}},
+        {"ampoule", {32, 32}},
+        {"livre-aide", {32, 32}},
+        {"temple-gauche", {107, 129}},
+        {"temple-droit", {107, 129}},
+        {"accordeoniste", {616, 440}},
+        {"drapeau-tricolore", {89, 59}},
+        {"logo-tesk", {192, 65}},
+        {"sortie", {41, 41}},
     };
     for (const auto &[nom, taille] : images) {
         const QString base = QStringLiteral(":/") + QLatin1String(nom);
@@ -330,8 +339,8 @@ void TestDemarrage::policesEtOrdreDesPlans()
     Questionnaire fenetre(plateforme_, plateforme_);
     QVERIFY(fenetre.Form_Load());
 
-    for (const char *nom : {"Resultat", "Score", "ComptePartie", "Reponse01", "Reponse02",
-                            "Reponse03"}) {
+    for (const char *nom :
+         {"Resultat", "Score", "ComptePartie", "Reponse01", "Reponse02", "Reponse03"}) {
         const QFont police = controle<QWidget>(fenetre, nom)->font();
         QCOMPARE(police.family(), QStringLiteral("Arial"));
         QCOMPARE(police.pointSize(), 16);
@@ -364,8 +373,9 @@ void TestDemarrage::secondeCopieRefusee()
 
     QCOMPARE(plateforme_.messages.size(), 1);
     QCOMPARE(plateforme_.messages[0].titre, QStringLiteral("Pavoria"));
-    QCOMPARE(plateforme_.messages[0].texte,
-             QString::fromUtf8("L'application est déjà en mémoire !!\n\nUtiliser la barre des taches"));
+    QCOMPARE(
+        plateforme_.messages[0].texte,
+        QString::fromUtf8("L'application est déjà en mémoire !!\n\nUtiliser la barre des taches"));
     QCOMPARE(plateforme_.fins, QList<int>{0});
     QVERIFY(!fenetre.isVisible());
 }

@@ -1,8 +1,7 @@
+#include "app/Questionnaire.h"
 #include "tests/support/BaseDeTest.h"
 #include "tests/support/Joueur.h"
 #include "tests/support/PlateformeFactice.h"
-
-#include "app/Questionnaire.h"
 
 #include <QDialog>
 #include <QProcess>
@@ -106,17 +105,24 @@ void TestEcritureImpossible::scoreNonEnregistre_data()
     QTest::addColumn<QString>("faute");
 
     // The file's and the folder's write permissions taken away.
-    QTest::newRow("read-only file") << "read-only file" << "est en lecture seule";
-    QTest::newRow("read-only folder") << "read-only folder" << "est dans un dossier en lecture seule";
+    QTest::newRow("read-only file") << "read-only file"
+                                    << "est en lecture seule";
+    QTest::newRow("read-only folder") << "read-only folder"
+                                      << "est dans un dossier en lecture seule";
     // Another program holds a lock for longer than the busy wait: all access, a read that
     // stops the commit, a write of its own.
-    QTest::newRow("locked by another program") << "exclusif" << "est occupé par un autre programme";
-    QTest::newRow("another program reading") << "lecture" << "est occupé par un autre programme";
-    QTest::newRow("another program writing") << "ecriture" << "est occupé par un autre programme";
+    QTest::newRow("locked by another program") << "exclusif"
+                                               << "est occupé par un autre programme";
+    QTest::newRow("another program reading") << "lecture"
+                                             << "est occupé par un autre programme";
+    QTest::newRow("another program writing") << "ecriture"
+                                             << "est occupé par un autre programme";
     // A small file system of our own, filled to the last byte: the disk is full.
-    QTest::newRow("disk full") << "disk full" << "ne peut pas être écrit : le disque est plein";
+    QTest::newRow("disk full") << "disk full"
+                               << "ne peut pas être écrit : le disque est plein";
     // The system refuses the write (here a file size limit): an input-output error.
-    QTest::newRow("write refused") << "write refused" << "n’a pas pu être lu ou écrit sur le disque";
+    QTest::newRow("write refused") << "write refused"
+                                   << "n’a pas pu être lu ou écrit sur le disque";
 }
 
 bool TestEcritureImpossible::installer(const QString &panne)
@@ -149,10 +155,8 @@ void TestEcritureImpossible::preparer(const QString &panne)
         QFile remplissage(dossier_ + QStringLiteral("/remplissage"));
         QVERIFY(remplissage.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
         const QByteArray bloc(4096, 'x');
-        while (remplissage.write(bloc) == bloc.size()) {
-        }
-        while (remplissage.write(bloc.first(1)) == 1) {
-        }
+        while (remplissage.write(bloc) == bloc.size()) { }
+        while (remplissage.write(bloc.first(1)) == 1) { }
     } else if (panne == u"write refused") {
         std::signal(SIGXFSZ, SIG_IGN);
         ::getrlimit(RLIMIT_FSIZE, &limite_);
@@ -208,9 +212,10 @@ void TestEcritureImpossible::scoreNonEnregistre()
 
     QCOMPARE(plateforme_.messages.size(), 2);
     QCOMPARE(plateforme_.messages[1].titre, QStringLiteral("Les Pavoria"));
-    QCOMPARE(plateforme_.messages[1].texte,
-             QStringLiteral("Votre score n’a pas pu être enregistré.\n\nLe fichier de jeu « %1 » %2.")
-                 .arg(fichier, faute));
+    QCOMPARE(
+        plateforme_.messages[1].texte,
+        QStringLiteral("Votre score n’a pas pu être enregistré.\n\nLe fichier de jeu « %1 » %2.")
+            .arg(fichier, faute));
     QVERIFY(plateforme_.fins.isEmpty());
     QVERIFY(auRepos(fenetre));
 

@@ -1,10 +1,9 @@
+#include "app/Questionnaire.h"
+#include "core/PlateformeQt.h"
+#include "database/EmplacementBase.h"
 #include "tests/support/BaseDeTest.h"
 #include "tests/support/PlateformeFactice.h"
-
 #include "widgets/Bouton3D.h"
-#include "core/PlateformeQt.h"
-#include "app/Questionnaire.h"
-#include "database/EmplacementBase.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -17,6 +16,7 @@
 #include <QTest>
 
 #include <memory>
+
 #include <unistd.h>
 
 namespace {
@@ -77,7 +77,10 @@ private slots:
     void dossierDonneesSousXdgDataHome();
 
 private:
-    QString copie() const { return QDir(plateforme_.donnees).filePath(QStringLiteral("Pavoria.dat")); }
+    QString copie() const
+    {
+        return QDir(plateforme_.donnees).filePath(QStringLiteral("Pavoria.dat"));
+    }
     QString chemin() const { return base_->dossier() + QDir::separator(); }
     void proteger() { plateforme_.fichiersProteges = {base_->fichier()}; }
     QStringList sonder(const QString &sonde, const QStringList &fichiers,
@@ -268,8 +271,8 @@ void TestEmplacementBase::joueurOrdinaireSurInstallationSysteme()
         const char *nom;
         int modeFichier;
         int modeDossier;
-    } cas[] = {{"installation", 0644, 0755}, {"fichier-ouvert", 0666, 0755},
-               {"tout-ouvert", 0666, 0777}};
+    } cas[] = {
+        {"installation", 0644, 0755}, {"fichier-ouvert", 0666, 0755}, {"tout-ouvert", 0666, 0777}};
     QStringList fichiers;
     for (const auto &c : cas) {
         QVERIFY(QDir(racine.path()).mkdir(QLatin1String(c.nom)));

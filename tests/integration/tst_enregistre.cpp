@@ -1,10 +1,9 @@
-#include "tests/support/BaseDeTest.h"
-#include "tests/support/Joueur.h"
-#include "tests/support/PlateformeFactice.h"
-
 #include "quiz/Param.h"
 #include "scores/Enregistre.h"
 #include "scores/FiltreNom.h"
+#include "tests/support/BaseDeTest.h"
+#include "tests/support/Joueur.h"
+#include "tests/support/PlateformeFactice.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -106,11 +105,16 @@ void TestEnregistre::saisieEnMajusculesEtLimitee_data()
     QTest::addColumn<QString>("tape");
     QTest::addColumn<QString>("montre");
 
-    QTest::newRow("lower case") << "dupont" << "DUPONT";
-    QTest::newRow("accents") << QString::fromUtf8("éléonore ça") << QString::fromUtf8("ÉLÉONORE ÇA");
-    QTest::newRow("digits and punctuation pass") << "r2-d2 !" << "R2-D2 !";
-    QTest::newRow("sixteenth character not taken") << "abcdefghijklmnopq" << "ABCDEFGHIJKLMNO";
-    QTest::newRow("sharp s keeps its length") << QString::fromUtf8("straße") << QString::fromUtf8("STRAßE");
+    QTest::newRow("lower case") << "dupont"
+                                << "DUPONT";
+    QTest::newRow("accents") << QString::fromUtf8("éléonore ça")
+                             << QString::fromUtf8("ÉLÉONORE ÇA");
+    QTest::newRow("digits and punctuation pass") << "r2-d2 !"
+                                                 << "R2-D2 !";
+    QTest::newRow("sixteenth character not taken") << "abcdefghijklmnopq"
+                                                   << "ABCDEFGHIJKLMNO";
+    QTest::newRow("sharp s keeps its length")
+        << QString::fromUtf8("straße") << QString::fromUtf8("STRAßE");
 }
 
 void TestEnregistre::saisieEnMajusculesEtLimitee()
@@ -129,14 +133,20 @@ void TestEnregistre::collerGardeCeQuiTient_data()
     QTest::addColumn<QString>("colle");
     QTest::addColumn<QString>("montre");
 
-    QTest::newRow("a long name keeps its first fifteen")
-        << "" << "abcdefghijklmnopqrstu" << "ABCDEFGHIJKLMNO";
-    QTest::newRow("after typed text") << "jean-" << "christophe-marie" << "JEAN-CHRISTOPHE";
-    QTest::newRow("a full box takes nothing") << "abcdefghijklmno" << "xyz" << "ABCDEFGHIJKLMNO";
+    QTest::newRow("a long name keeps its first fifteen") << ""
+                                                         << "abcdefghijklmnopqrstu"
+                                                         << "ABCDEFGHIJKLMNO";
+    QTest::newRow("after typed text") << "jean-"
+                                      << "christophe-marie"
+                                      << "JEAN-CHRISTOPHE";
+    QTest::newRow("a full box takes nothing") << "abcdefghijklmno"
+                                              << "xyz"
+                                              << "ABCDEFGHIJKLMNO";
     QTest::newRow("control characters and line breaks left out")
         << "" << QString::fromUtf8("a\tb\nc\rd\u2028e\x7f\u0085f") << "ABCDEF";
     QTest::newRow("an accent joins the fifteenth letter")
-        << "abcdefghijklmno" << QString::fromUtf8("\u0301p") << QString::fromUtf8("ABCDEFGHIJKLMNO\u0301");
+        << "abcdefghijklmno" << QString::fromUtf8("\u0301p")
+        << QString::fromUtf8("ABCDEFGHIJKLMNO\u0301");
     QTest::newRow("a flag of two code points counts once")
         << "abcdefghijklmn" << QString::fromUtf8("🇫🇷🇫🇷") << QString::fromUtf8("ABCDEFGHIJKLMN🇫🇷");
 }
@@ -285,8 +295,8 @@ void TestEnregistre::baseVerrouilleeSignaleeEtTableIntacte()
     // A score that cannot be stored is reported and the table keeps its ten rows.
     const QList<Ligne> avant = base_->scores();
     {
-        QSqlDatabase autre = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"),
-                                                       QStringLiteral("autre programme"));
+        QSqlDatabase autre =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("autre programme"));
         autre.setDatabaseName(base_->fichier());
         QVERIFY(autre.open());
         QSqlQuery verrou(autre);

@@ -1,10 +1,9 @@
+#include "app/BureauQt.h"
+#include "app/Questionnaire.h"
+#include "core/PlateformeQt.h"
 #include "tests/support/BaseDeTest.h"
 #include "tests/support/Joueur.h"
 #include "tests/support/PlateformeFactice.h"
-
-#include "app/BureauQt.h"
-#include "core/PlateformeQt.h"
-#include "app/Questionnaire.h"
 
 #include <QAbstractItemView>
 #include <QDialog>
@@ -27,8 +26,8 @@ constexpr quint32 graine = 2024;
 void executer(const QString &fichier, const QStringList &instructions)
 {
     {
-        QSqlDatabase base = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"),
-                                                      QStringLiteral("abimer"));
+        QSqlDatabase base =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("abimer"));
         base.setDatabaseName(fichier);
         if (!base.open())
             qFatal("%s", qPrintable(base.lastError().text()));
@@ -74,7 +73,8 @@ void abimer(const QString &fichier, const QString &dommage, const QString &paysI
     } else if (dommage == u"no score row") {
         executer(fichier, {QStringLiteral("DELETE FROM SCORES")});
     } else if (dommage == u"eleven score rows") {
-        executer(fichier, {QStringLiteral("INSERT INTO SCORES VALUES('EN TROP', 1, '2001-01-01')")});
+        executer(fichier,
+                 {QStringLiteral("INSERT INTO SCORES VALUES('EN TROP', 1, '2001-01-01')")});
     } else {
         qFatal("unknown damage %s", qPrintable(dommage));
     }
@@ -149,18 +149,19 @@ void TestFichiersEndommages::dommages()
     QTest::newRow("empty") << "empty" << Cote::Fichier << "est vide";
     QTest::newRow("truncated") << "truncated" << Cote::Fichier << "est endommagé";
     QTest::newRow("random bytes") << "random bytes" << Cote::Fichier << "est endommagé";
-    QTest::newRow("no flag table") << "no flag table" << Cote::Drapeaux
-                                   << "ne contient pas la table Pavoria";
+    QTest::newRow("no flag table")
+        << "no flag table" << Cote::Drapeaux << "ne contient pas la table Pavoria";
     QTest::newRow("no picture field") << "no picture field" << Cote::Drapeaux
                                       << "ne contient pas le champ Pavorium de la table Pavoria";
-    QTest::newRow("flag 57 missing") << "flag 57 missing" << Cote::Drapeaux
-                                     << "ne contient pas le drapeau n° 57";
+    QTest::newRow("flag 57 missing")
+        << "flag 57 missing" << Cote::Drapeaux << "ne contient pas le drapeau n° 57";
     QTest::newRow("picture that does not decode")
-        << "picture that does not decode" << Cote::Drapeaux << "n’a pas de drapeau lisible pour « %1 »";
-    QTest::newRow("no score table") << "no score table" << Cote::Scores
-                                    << "ne contient pas la table SCORES";
-    QTest::newRow("no date field") << "no date field" << Cote::Scores
-                                   << "ne contient pas le champ DATE de la table SCORES";
+        << "picture that does not decode" << Cote::Drapeaux
+        << "n’a pas de drapeau lisible pour « %1 »";
+    QTest::newRow("no score table")
+        << "no score table" << Cote::Scores << "ne contient pas la table SCORES";
+    QTest::newRow("no date field")
+        << "no date field" << Cote::Scores << "ne contient pas le champ DATE de la table SCORES";
     QTest::newRow("no score row") << "no score row" << Cote::Scores
                                   << "a une table des scores de 0 ligne au lieu de 10";
     QTest::newRow("eleven score rows") << "eleven score rows" << Cote::Scores

@@ -1,18 +1,17 @@
+#include "app/Questionnaire.h"
 #include "tests/support/BaseDeTest.h"
 #include "tests/support/Ecran.h"
 #include "tests/support/Joueur.h"
 #include "tests/support/PlateformeFactice.h"
-
 #include "widgets/Bouton3D.h"
 #include "widgets/Panneau3D.h"
-#include "app/Questionnaire.h"
 
 #include <QAbstractItemView>
 #include <QAction>
 #include <QDialog>
-#include <QPushButton>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
@@ -358,7 +357,8 @@ void TestPartie::fenetresOuvertesEnCoursDePartie()
         QStringList vue{legende(*fenetre, "Resultat"), legende(*fenetre, "Score"),
                         legende(*fenetre, "ComptePartie")};
         for (int n = 1; n <= 3; ++n)
-            vue << reponse(*fenetre, n)->text() << QString::number(reponse(*fenetre, n)->isEnabled());
+            vue << reponse(*fenetre, n)->text()
+                << QString::number(reponse(*fenetre, n)->isEnabled());
         return vue;
     };
     const QStringList avant = etat();

@@ -1,8 +1,7 @@
-#include "tests/support/BaseDeTest.h"
-
-#include "widgets/Bouton3D.h"
 #include "quiz/Param.h"
 #include "scores/Scores.h"
+#include "tests/support/BaseDeTest.h"
+#include "widgets/Bouton3D.h"
 
 #include <QApplication>
 #include <QDir>
@@ -88,7 +87,8 @@ void TestScores::lignesDecroissantes_data()
                               << "J1 J3 J5 J7 J9 J8 J6 J2 J4 J0"
                               << "40 36 32 28 24 20 16 12 8 4";
     QTest::newRow("ties") << QList<int>{10, 30, 10, 20, 30, 0, 20, 10, 0, 30}
-                          << "J1 J4 J9 J3 J6 J0 J2 J7 J5 J8" << "30 30 30 20 20 10 10 10 0 0";
+                          << "J1 J4 J9 J3 J6 J0 J2 J7 J5 J8"
+                          << "30 30 30 20 20 10 10 10 0 0";
     QTest::newRow("all equal") << QList<int>(10, 7) << "J0 J1 J2 J3 J4 J5 J6 J7 J8 J9"
                                << "7 7 7 7 7 7 7 7 7 7";
 }
@@ -257,8 +257,8 @@ void TestScores::fichierInutilisable()
         fichier.write(QByteArray(4096, 'x'));
     } else {
         {
-            QSqlDatabase base = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"),
-                                                          QStringLiteral("tst.panne"));
+            QSqlDatabase base =
+                QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("tst.panne"));
             base.setDatabaseName(base_->fichier());
             QVERIFY(base.open() && QSqlQuery(base).exec(panne));
         }

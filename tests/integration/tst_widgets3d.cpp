@@ -192,9 +192,13 @@ void TestWidgets3D::barreMontreSeptPanneauxDansLOrdre()
 
     const QList<Panneau3D *> panneaux = panneauxDe(*barre);
     QCOMPARE(panneaux.size(), 7);
-    const QStringList attendus{QStringLiteral("Pavoria  -  Version 1.6"), QStringLiteral("DEFIL"),
-                               QStringLiteral("INS"), QStringLiteral("MAJ"), QStringLiteral("NUM"),
-                               QStringLiteral("16/04/2000"), QStringLiteral("13:48")};
+    const QStringList attendus{QStringLiteral("Pavoria  -  Version 1.6"),
+                               QStringLiteral("DEFIL"),
+                               QStringLiteral("INS"),
+                               QStringLiteral("MAJ"),
+                               QStringLiteral("NUM"),
+                               QStringLiteral("16/04/2000"),
+                               QStringLiteral("13:48")};
     for (qsizetype i = 0; i < panneaux.size(); ++i) {
         QCOMPARE(panneaux[i]->legende(), attendus[i]);
         QCOMPARE(panneaux[i]->accessibleName(), attendus[i]);

@@ -1,5 +1,5 @@
-#include "tests/support/BaseDeTest.h"
 #include "tests/aides/LigneEcrite.h"
+#include "tests/support/BaseDeTest.h"
 
 #include <QCoreApplication>
 #include <QProcess>
@@ -26,8 +26,8 @@ QList<Ligne> lignesParRowid(const QString &fichier)
 {
     QList<Ligne> lignes;
     {
-        QSqlDatabase base = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"),
-                                                      QStringLiteral("verification"));
+        QSqlDatabase base =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("verification"));
         base.setDatabaseName(fichier);
         base.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
         if (!base.open())
@@ -53,8 +53,8 @@ int ecritureDeLaLigne(const Ligne &ligne, const QList<Ligne> &initiales)
         return 0;
     const int n = ligne.score - 100;
     const ControleDonnees::LigneScore attendue = ligneEcrite(n);
-    const bool entiere = n > 0 && ligne.nom == attendue.NOM
-        && ligne.date == attendue.DATE.toString(Qt::ISODate);
+    const bool entiere =
+        n > 0 && ligne.nom == attendue.NOM && ligne.date == attendue.DATE.toString(Qt::ISODate);
     return entiere ? n : -1;
 }
 
@@ -62,10 +62,9 @@ int ecritureDeLaLigne(const Ligne &ligne, const QList<Ligne> &initiales)
 void appliquerEcritures(QList<Ligne> &table, int deja, int n)
 {
     for (int ecriture = deja + 1; ecriture <= n; ++ecriture) {
-        auto plusPetite = std::min_element(table.begin(), table.end(),
-                                           [](const Ligne &a, const Ligne &b) {
-                                               return a.score < b.score;
-                                           });
+        auto plusPetite =
+            std::min_element(table.begin(), table.end(),
+                             [](const Ligne &a, const Ligne &b) { return a.score < b.score; });
         const ControleDonnees::LigneScore ligne = ligneEcrite(ecriture);
         plusPetite->nom = ligne.NOM;
         plusPetite->score = ligne.SCORE;

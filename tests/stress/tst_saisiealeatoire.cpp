@@ -1,10 +1,9 @@
-#include "tests/support/BaseDeTest.h"
-#include "tests/support/Joueur.h"
-#include "tests/support/PlateformeFactice.h"
-
 #include "quiz/Param.h"
 #include "scores/Enregistre.h"
 #include "scores/Scores.h"
+#include "tests/support/BaseDeTest.h"
+#include "tests/support/Joueur.h"
+#include "tests/support/PlateformeFactice.h"
 
 #include <QAbstractItemView>
 #include <QClipboard>
@@ -39,9 +38,12 @@ const QList<QList<char32_t>> familles = {
 
 // Whole strings of SQL and HTML, which single characters rarely spell.
 const QStringList phrases = {
-    QStringLiteral("'); DROP TABLE SCORES;--"), QStringLiteral("\" OR 1=1 --"),
-    QStringLiteral("<b>gras</b>"), QStringLiteral("<script>x</script>"),
-    QStringLiteral("&amp;&lt;"), QStringLiteral("%s%n"),
+    QStringLiteral("'); DROP TABLE SCORES;--"),
+    QStringLiteral("\" OR 1=1 --"),
+    QStringLiteral("<b>gras</b>"),
+    QStringLiteral("<script>x</script>"),
+    QStringLiteral("&amp;&lt;"),
+    QStringLiteral("%s%n"),
 };
 
 QString texteAuHasard(QRandomGenerator &hasard)
@@ -95,10 +97,8 @@ bool ordinaire(char32_t codePoint)
     case QChar::Other_PrivateUse:
     case QChar::Other_NotAssigned:
     case QChar::Separator_Line:
-    case QChar::Separator_Paragraph:
-        return false;
-    default:
-        return codePoint != 0xfffc;
+    case QChar::Separator_Paragraph: return false;
+    default: return codePoint != 0xfffc;
     }
 }
 
@@ -179,7 +179,8 @@ void TestSaisieAleatoire::nomsAuHasard()
         QList<ControleDonnees::LigneScore> attendues = avant;
         if (montre.isEmpty()) {
             QCOMPARE(plateforme.messages.size(), 1);
-            QCOMPARE(plateforme.messages[0].texte, QStringLiteral("Saisissez au moins une lettre !!!"));
+            QCOMPARE(plateforme.messages[0].texte,
+                     QStringLiteral("Saisissez au moins une lettre !!!"));
         } else {
             QVERIFY2(plateforme.messages.isEmpty(), qPrintable(contexte));
             attendues.removeLast(); // the lowest: every score here beats the ones before

@@ -1,8 +1,7 @@
+#include "app/Questionnaire.h"
 #include "tests/support/BaseDeTest.h"
 #include "tests/support/Joueur.h"
 #include "tests/support/PlateformeFactice.h"
-
-#include "app/Questionnaire.h"
 
 #include <QAbstractItemView>
 #include <QDialog>
@@ -35,8 +34,8 @@ QList<Ligne> tableParRowid(const QString &fichier)
 {
     QList<Ligne> lignes;
     {
-        QSqlDatabase base = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"),
-                                                      QStringLiteral("table"));
+        QSqlDatabase base =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("table"));
         base.setDatabaseName(fichier);
         base.open();
         QSqlQuery requete(QStringLiteral("SELECT NOM, SCORE, DATE FROM SCORES ORDER BY rowid"),
@@ -127,21 +126,22 @@ void TestSinge::verifierFinDePartie(qsizetype premierMessage)
 {
     // The final message, the dialog's own messages, and the table as the expected model says.
     QStringList attendus{
-        QStringLiteral("Cette partie est terminée !!\n\nVotre score est de %1 Points !").arg(points_)};
+        QStringLiteral("Cette partie est terminée !!\n\nVotre score est de %1 Points !")
+            .arg(points_)};
     if (issue_ == Issue::VidepuisValider || issue_ == Issue::VidepuisAnnuler)
         attendus << QStringLiteral("Saisissez au moins une lettre !!!");
     if (issue_ == Issue::Valider || issue_ == Issue::VidepuisValider) {
-        const auto plusPetite = std::min_element(
-            table_.begin(), table_.end(),
-            [](const Ligne &a, const Ligne &b) { return a.score < b.score; });
+        const auto plusPetite =
+            std::min_element(table_.begin(), table_.end(),
+                             [](const Ligne &a, const Ligne &b) { return a.score < b.score; });
         if (points_ > plusPetite->score) {
             *plusPetite = {nom_.toUpper(), points_, plateforme_.horloge.date()};
         } else {
             attendus << QStringLiteral("Désolé, %1,\n\nvotre score est %2 au plus petit score "
                                        "enregistré !!!\n\nVous ne pouvez être classé.")
-                            .arg(nom_.toUpper(),
-                                 points_ < plusPetite->score ? QStringLiteral("inférieur")
-                                                             : QStringLiteral("égal"));
+                            .arg(nom_.toUpper(), points_ < plusPetite->score
+                                                     ? QStringLiteral("inférieur")
+                                                     : QStringLiteral("égal"));
         }
     }
     QStringList montres;
@@ -189,8 +189,8 @@ void TestSinge::milliersDEvenementsAuHasard()
     hasard_.seed(graine);
     base_ = std::make_unique<BaseDeTest>();
     plateforme_.dossier = base_->dossier();
-    drapeaux_ = std::make_unique<ControleDonnees>(QStringLiteral("singe"),
-                                                  ControleDonnees::Acces::Lecture);
+    drapeaux_ =
+        std::make_unique<ControleDonnees>(QStringLiteral("singe"), ControleDonnees::Acces::Lecture);
     QVERIFY(drapeaux_->ouvrirDrapeaux(base_->fichier()));
     table_ = tableParRowid(base_->fichier());
     plateforme_.pendantFenetre = [this](QDialog &dialogue) {
@@ -245,7 +245,8 @@ void TestSinge::milliersDEvenementsAuHasard()
         verifierEtat(fenetre);
         QVERIFY(plateforme_.fins.isEmpty());
         if (QTest::currentTestFailed())
-            QFAIL(qPrintable(QStringLiteral("after event %1 (seed %2)").arg(evenement).arg(graine)));
+            QFAIL(
+                qPrintable(QStringLiteral("after event %1 (seed %2)").arg(evenement).arg(graine)));
     }
     qInfo("%d events (seed %u): %d games ended, %d abandoned, %lld windows opened", evenements,
           graine, parties, abandons, qlonglong(plateforme_.fenetres.size()));

@@ -50,7 +50,8 @@ public:
             while (requete.next())
                 lignes << requete.value(0).toLongLong();
             for (qsizetype i = 0; i < valeurs.size() && i < lignes.size(); ++i) {
-                requete.prepare(QStringLiteral("UPDATE SCORES SET NOM = ?, SCORE = ? WHERE rowid = ?"));
+                requete.prepare(
+                    QStringLiteral("UPDATE SCORES SET NOM = ?, SCORE = ? WHERE rowid = ?"));
                 requete.addBindValue(QStringLiteral("J%1").arg(i));
                 requete.addBindValue(valeurs[i]);
                 requete.addBindValue(lignes[i]);

@@ -1,13 +1,13 @@
 #pragma once
 
+#include "app/Questionnaire.h"
 #include "widgets/Bouton3D.h"
 #include "widgets/Panneau3D.h"
-#include "app/Questionnaire.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QKeyEvent>
 #include <QDialog>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -56,8 +56,8 @@ inline bool auRepos(Questionnaire &fenetre)
             return false;
     }
     return fenetre.param().NumeroJeu == 0 && fenetre.param().Points == 0
-        && fenetre.partie().affichage().masquesFermes && legende(fenetre, "Resultat").isEmpty()
-        && legende(fenetre, "Score").isEmpty() && legende(fenetre, "ComptePartie").isEmpty();
+           && fenetre.partie().affichage().masquesFermes && legende(fenetre, "Resultat").isEmpty()
+           && legende(fenetre, "Score").isEmpty() && legende(fenetre, "ComptePartie").isEmpty();
 }
 
 // One key press per character, as a keyboard or an input method delivers them.

@@ -4,12 +4,15 @@
 #include "widgets/Bureau.h"
 
 #include <QStringList>
+
 #include <functional>
 
 // Records what the program asks of the system and the desktop, both seams in one, and answers
 // from a script, so that no test blocks on a modal window, leaves the process or waits on the
 // clock.
-class PlateformeFactice final : public Plateforme, public Bureau
+class PlateformeFactice final
+    : public Plateforme
+    , public Bureau
 {
 public:
     struct Message

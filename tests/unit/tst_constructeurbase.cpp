@@ -34,7 +34,8 @@ QList<QVariantList> executerSql(const QString &chemin, const QStringList &instru
 {
     QList<QVariantList> lignes;
     {
-        QSqlDatabase base = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("test"));
+        QSqlDatabase base =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("test"));
         base.setDatabaseName(chemin);
         base.open();
         QSqlQuery requete(base);
@@ -71,9 +72,18 @@ private slots:
     void refuserSortieEndommagee();
 
 private:
-    [[nodiscard]] QString cheminPays() const { return m_travail->filePath(QStringLiteral("pays.csv")); }
-    [[nodiscard]] QString cheminSortie() const { return m_travail->filePath(QStringLiteral("Pavoria.dat")); }
-    [[nodiscard]] QStringList fichiersDuDossier() const { return QDir(m_travail->path()).entryList(QDir::Files); }
+    [[nodiscard]] QString cheminPays() const
+    {
+        return m_travail->filePath(QStringLiteral("pays.csv"));
+    }
+    [[nodiscard]] QString cheminSortie() const
+    {
+        return m_travail->filePath(QStringLiteral("Pavoria.dat"));
+    }
+    [[nodiscard]] QStringList fichiersDuDossier() const
+    {
+        return QDir(m_travail->path()).entryList(QDir::Files);
+    }
     [[nodiscard]] bool construire(const QList<QByteArray> &lignes);
 
     // Line n + 1 of a valid list gives number n, code codeIso(n) and name "Pays n".
@@ -88,7 +98,8 @@ void TestConstructeurBase::initTestCase()
     QImage drapeau(6, 4, QImage::Format_RGB32);
     drapeau.fill(rouge);
     for (int numero = 1; numero <= ConstructeurBase::nombrePays; ++numero) {
-        m_listeValide.append(QStringLiteral("%1;%2;Pays %1").arg(numero).arg(codeIso(numero)).toUtf8());
+        m_listeValide.append(
+            QStringLiteral("%1;%2;Pays %1").arg(numero).arg(codeIso(numero)).toUtf8());
         QVERIFY(drapeau.save(m_drapeaux.filePath(codeIso(numero) + QStringLiteral(".png"))));
     }
     QFile illisible(m_drapeaux.filePath(QStringLiteral("zy.png")));
@@ -125,13 +136,20 @@ void TestConstructeurBase::composerDessin_data()
     QTest::addColumn<QRgb>("couleur");
     QTest::addColumn<QRect>("place");
 
-    QTest::newRow("3:2") << QSize(900, 600) << QImage::Format_RGB32 << rouge << QRect(39, 0, 291, 194);
-    QTest::newRow("2:1") << QSize(1000, 500) << QImage::Format_RGB32 << rouge << QRect(0, 4, 370, 185);
-    QTest::newRow("carré") << QSize(1000, 1000) << QImage::Format_RGB32 << rouge << QRect(88, 0, 194, 194);
-    QTest::newRow("très large") << QSize(1000, 200) << QImage::Format_RGB32 << rouge << QRect(0, 60, 370, 74);
-    QTest::newRow("plus haut que large") << QSize(500, 1000) << QImage::Format_RGB32 << rouge << QRect(136, 0, 97, 194);
-    QTest::newRow("agrandi") << QSize(30, 20) << QImage::Format_RGB32 << rouge << QRect(39, 0, 291, 194);
-    QTest::newRow("palette") << QSize(900, 600) << QImage::Format_Indexed8 << rouge << QRect(39, 0, 291, 194);
+    QTest::newRow("3:2") << QSize(900, 600) << QImage::Format_RGB32 << rouge
+                         << QRect(39, 0, 291, 194);
+    QTest::newRow("2:1") << QSize(1000, 500) << QImage::Format_RGB32 << rouge
+                         << QRect(0, 4, 370, 185);
+    QTest::newRow("carré") << QSize(1000, 1000) << QImage::Format_RGB32 << rouge
+                           << QRect(88, 0, 194, 194);
+    QTest::newRow("très large") << QSize(1000, 200) << QImage::Format_RGB32 << rouge
+                                << QRect(0, 60, 370, 74);
+    QTest::newRow("plus haut que large")
+        << QSize(500, 1000) << QImage::Format_RGB32 << rouge << QRect(136, 0, 97, 194);
+    QTest::newRow("agrandi") << QSize(30, 20) << QImage::Format_RGB32 << rouge
+                             << QRect(39, 0, 291, 194);
+    QTest::newRow("palette") << QSize(900, 600) << QImage::Format_Indexed8 << rouge
+                             << QRect(39, 0, 291, 194);
     QTest::newRow("transparent") << QSize(900, 600) << QImage::Format_ARGB32 << qRgba(0, 0, 0, 0)
                                  << QRect(39, 0, 291, 194);
 }
@@ -152,7 +170,9 @@ void TestConstructeurBase::composerDessin()
     for (int y = 0; y < taille.height(); ++y) {
         for (int x = 0; x < taille.width(); ++x) {
             const bool gauche = x < taille.width() / 2;
-            drapeau.setPixel(x, y, format == QImage::Format_Indexed8 ? (gauche ? 0 : 1) : (gauche ? couleur : blanc));
+            drapeau.setPixel(x, y,
+                             format == QImage::Format_Indexed8 ? (gauche ? 0 : 1)
+                                                               : (gauche ? couleur : blanc));
         }
     }
 
@@ -169,7 +189,10 @@ void TestConstructeurBase::composerDessin()
             else if (place.contains(x, y))
                 continue;
             if (dessin.pixel(x, y) != attendu)
-                QFAIL(qPrintable(QStringLiteral("(%1, %2) : %3").arg(x).arg(y).arg(QColor(dessin.pixel(x, y)).name())));
+                QFAIL(qPrintable(QStringLiteral("(%1, %2) : %3")
+                                     .arg(x)
+                                     .arg(y)
+                                     .arg(QColor(dessin.pixel(x, y)).name())));
         }
     }
 }
@@ -182,16 +205,20 @@ void TestConstructeurBase::refuserListeFautive_data()
     QTest::addColumn<QString>("extrait");
 
     QTest::newRow("en-tête absent") << 1 << QByteArray("1;aa;Pays 1") << 1 << "NUMERO;ISO;PAYS";
-    QTest::newRow("numéro en double") << 3 << QByteArray("1;ab;Pays 2") << 3 << "déjà donné ligne 2";
+    QTest::newRow("numéro en double")
+        << 3 << QByteArray("1;ab;Pays 2") << 3 << "déjà donné ligne 2";
     QTest::newRow("numéro absent") << 179 << QByteArray() << 0 << "178";
-    QTest::newRow("numéro au-delà de 178") << 179 << QByteArray("179;gv;Pays 178") << 179 << "numéro 179";
+    QTest::newRow("numéro au-delà de 178")
+        << 179 << QByteArray("179;gv;Pays 178") << 179 << "numéro 179";
     QTest::newRow("numéro illisible") << 5 << QByteArray("4x;ad;Pays 4") << 5 << "4x";
     QTest::newRow("champ manquant") << 5 << QByteArray("4;ad") << 5 << "trois champs";
     QTest::newRow("nom vide") << 5 << QByteArray("4;ad; ") << 5 << "vide";
     QTest::newRow("nom en double") << 5 << QByteArray("4;ad;Pays 1") << 5 << "déjà donné ligne 2";
-    QTest::newRow("nom en double, casse près") << 5 << QByteArray("4;ad;PAYS 1") << 5 << "déjà donné ligne 2";
+    QTest::newRow("nom en double, casse près")
+        << 5 << QByteArray("4;ad;PAYS 1") << 5 << "déjà donné ligne 2";
     QTest::newRow("apostrophe ASCII") << 5 << QByteArray("4;ad;Côte d'Ivoire") << 5 << "apostrophe";
-    QTest::newRow("drapeau en double") << 5 << QByteArray("4;aa;Pays 4") << 5 << "déjà donné ligne 2";
+    QTest::newRow("drapeau en double")
+        << 5 << QByteArray("4;aa;Pays 4") << 5 << "déjà donné ligne 2";
     QTest::newRow("code hors du dossier") << 5 << QByteArray("4;../ad;Pays 4") << 5 << "../ad";
     QTest::newRow("drapeau manquant") << 5 << QByteArray("4;zz;Pays 4") << 5 << "zz.png";
     QTest::newRow("drapeau illisible") << 5 << QByteArray("4;zy;Pays 4") << 5 << "zy.png";
@@ -209,7 +236,8 @@ void TestConstructeurBase::refuserListeFautive()
     QList<QByteArray> lignes = m_listeValide;
     lignes[ligne - 1] = texte;
     QVERIFY(!construire(lignes));
-    const QString lieu = QDir::toNativeSeparators(cheminPays())
+    const QString lieu =
+        QDir::toNativeSeparators(cheminPays())
         + (ligneSignalee > 0 ? QStringLiteral(":%1:").arg(ligneSignalee) : QStringLiteral(":"));
     QVERIFY2(m_erreur.startsWith(lieu) && m_erreur.contains(extrait), qPrintable(m_erreur));
     QCOMPARE(fichiersDuDossier(), QStringList{QStringLiteral("pays.csv")});
@@ -221,10 +249,11 @@ void TestConstructeurBase::garderScoresAuReconstruire()
     QList<QByteArray> lignes = m_listeValide;
     QVERIFY2(construire(lignes), qPrintable(m_erreur));
     const QString lireScores = QStringLiteral("SELECT NOM, SCORE, DATE FROM SCORES ORDER BY rowid");
-    const auto joues = executerSql(cheminSortie(),
-                                   {QStringLiteral("UPDATE SCORES SET NOM = 'ZOÉ', SCORE = 75, DATE = '2024-05-01' "
-                                                   "WHERE rowid = 3"),
-                                    QStringLiteral("UPDATE SCORES SET NOM = NULL WHERE rowid = 7"), lireScores});
+    const auto joues = executerSql(
+        cheminSortie(),
+        {QStringLiteral("UPDATE SCORES SET NOM = 'ZOÉ', SCORE = 75, DATE = '2024-05-01' "
+                        "WHERE rowid = 3"),
+         QStringLiteral("UPDATE SCORES SET NOM = NULL WHERE rowid = 7"), lireScores});
     QCOMPARE(joues.size(), 10);
 
     // Saved again by a Windows editor: byte order mark and CR LF.
@@ -234,9 +263,11 @@ void TestConstructeurBase::garderScoresAuReconstruire()
     lignes.first().prepend("\xEF\xBB\xBF");
     QVERIFY2(construire(lignes), qPrintable(m_erreur));
     QCOMPARE(executerSql(cheminSortie(), {lireScores}), joues);
-    QCOMPARE(executerSql(cheminSortie(), {QStringLiteral("SELECT PAYS FROM Pavoria WHERE NUMERO = 1")}),
-             QList<QVariantList>{{QStringLiteral("Pays un")}});
-    QCOMPARE(fichiersDuDossier(), (QStringList{QStringLiteral("Pavoria.dat"), QStringLiteral("pays.csv")}));
+    QCOMPARE(
+        executerSql(cheminSortie(), {QStringLiteral("SELECT PAYS FROM Pavoria WHERE NUMERO = 1")}),
+        QList<QVariantList>{{QStringLiteral("Pays un")}});
+    QCOMPARE(fichiersDuDossier(),
+             (QStringList{QStringLiteral("Pavoria.dat"), QStringLiteral("pays.csv")}));
 }
 
 void TestConstructeurBase::refuserSortieEndommagee_data()
@@ -244,13 +275,15 @@ void TestConstructeurBase::refuserSortieEndommagee_data()
     QTest::addColumn<QStringList>("sql");
 
     const auto scores = [](int nombre) {
-        return QStringList{QStringLiteral("CREATE TABLE SCORES(NOM TEXT, SCORE INTEGER, DATE TEXT)"),
-                           QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
-                                          "WHERE i < %1) INSERT INTO SCORES SELECT 'ANNE', i, '2001-01-01' FROM n")
-                               .arg(nombre)};
+        return QStringList{
+            QStringLiteral("CREATE TABLE SCORES(NOM TEXT, SCORE INTEGER, DATE TEXT)"),
+            QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
+                           "WHERE i < %1) INSERT INTO SCORES SELECT 'ANNE', i, '2001-01-01' FROM n")
+                .arg(nombre)};
     };
     QTest::newRow("pas une base") << QStringList();
-    QTest::newRow("sans table SCORES") << QStringList{QStringLiteral("CREATE TABLE Pavoria(NUMERO INTEGER)")};
+    QTest::newRow("sans table SCORES")
+        << QStringList{QStringLiteral("CREATE TABLE Pavoria(NUMERO INTEGER)")};
     QTest::newRow("neuf scores") << scores(9);
 }
 
@@ -269,10 +302,12 @@ void TestConstructeurBase::refuserSortieEndommagee()
     QVERIFY(!avant.isEmpty());
 
     QVERIFY(!construire(m_listeValide));
-    QVERIFY2(m_erreur.startsWith(QDir::toNativeSeparators(cheminSortie()) + u':') && m_erreur.contains(u"scores"),
+    QVERIFY2(m_erreur.startsWith(QDir::toNativeSeparators(cheminSortie()) + u':')
+                 && m_erreur.contains(u"scores"),
              qPrintable(m_erreur));
     QCOMPARE(lireOctets(cheminSortie()), avant);
-    QCOMPARE(fichiersDuDossier(), (QStringList{QStringLiteral("Pavoria.dat"), QStringLiteral("pays.csv")}));
+    QCOMPARE(fichiersDuDossier(),
+             (QStringList{QStringLiteral("Pavoria.dat"), QStringLiteral("pays.csv")}));
 }
 
 QTEST_GUILESS_MAIN(TestConstructeurBase)
