@@ -118,15 +118,15 @@ QString travaillerSurBase(const QString &chemin, bool lectureSeule, Travail &&tr
 
 ConstructeurBase::ConstructeurBase(QString fichierPays, QString dossierDrapeaux,
                                    QString fichierSortie)
-    : m_fichierPays(std::move(fichierPays))
-    , m_dossierDrapeaux(std::move(dossierDrapeaux))
-    , m_fichierSortie(std::move(fichierSortie))
+    : fichierPays_(std::move(fichierPays))
+    , dossierDrapeaux_(std::move(dossierDrapeaux))
+    , fichierSortie_(std::move(fichierSortie))
 {
 }
 
 bool ConstructeurBase::construire()
 {
-    m_erreur.clear();
+    erreur_.clear();
     // Everything is read and checked before the first byte is written.
     auto pays = lirePays();
     if (!pays)
@@ -158,13 +158,13 @@ QImage ConstructeurBase::composerDessin(const QImage &drapeau)
 
 std::optional<QList<ConstructeurBase::Pays>> ConstructeurBase::lirePays()
 {
-    const QString nomFichier = QDir::toNativeSeparators(m_fichierPays);
+    const QString nomFichier = QDir::toNativeSeparators(fichierPays_);
     const auto refuser = [&](qsizetype ligne, const QString &message) {
         echouer(QStringLiteral("%1:%2: %3").arg(nomFichier, QString::number(ligne), message));
         return std::nullopt;
     };
 
-    QFile fichier(m_fichierPays);
+    QFile fichier(fichierPays_);
     if (!fichier.open(QIODevice::ReadOnly)) {
         echouer(
             QStringLiteral("%1: lecture impossible (%2)").arg(nomFichier, fichier.errorString()));
@@ -267,7 +267,7 @@ bool ConstructeurBase::composerDessins(QList<Pays> &pays)
         const QImage drapeau(chemin);
         if (drapeau.isNull()) {
             return echouer(QStringLiteral("%1:%2: drapeau illisible : %3")
-                               .arg(QDir::toNativeSeparators(m_fichierPays),
+                               .arg(QDir::toNativeSeparators(fichierPays_),
                                     QString::number(unPays.ligne),
                                     QDir::toNativeSeparators(chemin)));
         }
@@ -282,14 +282,14 @@ bool ConstructeurBase::composerDessins(QList<Pays> &pays)
 std::optional<QList<ConstructeurBase::LigneScore>> ConstructeurBase::lireScores()
 {
     QList<LigneScore> scores;
-    if (!QFileInfo::exists(m_fichierSortie)) {
+    if (!QFileInfo::exists(fichierSortie_)) {
         for (const ScoreInitial &score : scoresInitiaux)
             scores.append(
                 {QString::fromUtf8(score.nom), score.score, QString::fromLatin1(score.date)});
         return scores;
     }
 
-    const QString panne = travaillerSurBase(m_fichierSortie, true, [&scores](QSqlDatabase &base) {
+    const QString panne = travaillerSurBase(fichierSortie_, true, [&scores](QSqlDatabase &base) {
         QSqlQuery requete(base);
         // Row order decides which of equal lowest scores the game overwrites first: keep it.
         if (!requete.exec(QStringLiteral("SELECT NOM, SCORE, DATE FROM SCORES ORDER BY rowid")))
@@ -307,7 +307,7 @@ std::optional<QList<ConstructeurBase::LigneScore>> ConstructeurBase::lireScores(
                     "%1: fichier existant illisible ou endommagé (%2) ; il reste tel quel pour "
                     "ne pas perdre ses scores : le réparer, ou le déplacer pour repartir des "
                     "scores initiaux")
-                    .arg(QDir::toNativeSeparators(m_fichierSortie), panne));
+                    .arg(QDir::toNativeSeparators(fichierSortie_), panne));
         return std::nullopt;
     }
     return scores;
@@ -315,8 +315,8 @@ std::optional<QList<ConstructeurBase::LigneScore>> ConstructeurBase::lireScores(
 
 bool ConstructeurBase::ecrireBase(const QList<Pays> &pays, const QList<LigneScore> &scores)
 {
-    const QFileInfo sortie(m_fichierSortie);
-    const QString nomSortie = QDir::toNativeSeparators(m_fichierSortie);
+    const QFileInfo sortie(fichierSortie_);
+    const QString nomSortie = QDir::toNativeSeparators(fichierSortie_);
     // Written beside the output and renamed over it once complete, so that the game never meets
     // a half-written file; on failure QTemporaryFile removes it.
     QTemporaryFile temporaire(
@@ -375,7 +375,7 @@ bool ConstructeurBase::ecrireBase(const QList<Pays> &pays, const QList<LigneScor
                            .arg(nomSortie, QString::fromLocal8Bit(std::strerror(errno))));
     // std::filesystem::rename replaces the target in one step, where QFile::rename refuses to.
     std::error_code code;
-    std::filesystem::rename(cheminNatif(temporaire.fileName()), cheminNatif(m_fichierSortie), code);
+    std::filesystem::rename(cheminNatif(temporaire.fileName()), cheminNatif(fichierSortie_), code);
     if (code)
         return echouer(QStringLiteral("%1: remplacement impossible (%2)")
                            .arg(nomSortie, QString::fromLocal8Bit(code.message())));
@@ -386,11 +386,11 @@ bool ConstructeurBase::ecrireBase(const QList<Pays> &pays, const QList<LigneScor
 
 QString ConstructeurBase::cheminDrapeau(const QString &iso) const
 {
-    return QDir(m_dossierDrapeaux).filePath(iso + QStringLiteral(".png"));
+    return QDir(dossierDrapeaux_).filePath(iso + QStringLiteral(".png"));
 }
 
 bool ConstructeurBase::echouer(const QString &message)
 {
-    m_erreur = message;
+    erreur_ = message;
     return false;
 }

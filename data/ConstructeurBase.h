@@ -18,7 +18,7 @@ public:
     ConstructeurBase(QString fichierPays, QString dossierDrapeaux, QString fichierSortie);
 
     [[nodiscard]] bool construire();
-    [[nodiscard]] const QString &erreur() const { return m_erreur; }
+    [[nodiscard]] const QString &erreur() const { return erreur_; }
 
     // The picture stored for one flag: the flag in its own proportions, centred on the grey of
     // the panel that carries it, so that the stretched image of the main window distorts nothing.
@@ -43,8 +43,8 @@ private:
     [[nodiscard]] QString cheminDrapeau(const QString &iso) const;
     bool echouer(const QString &message);
 
-    QString m_fichierPays;
-    QString m_dossierDrapeaux;
-    QString m_fichierSortie;
-    QString m_erreur;
+    QString fichierPays_;
+    QString dossierDrapeaux_;
+    QString fichierSortie_;
+    QString erreur_;
 };

@@ -33,7 +33,6 @@ constexpr std::array<FormatColonne, ModeleScores::nombreColonnes> formatsColonne
 
 } // namespace
 
-// The platform is taken as by the other windows; nothing here blocks or leaves the process.
 Scores::Scores(const Param &param, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
     , param_(param)

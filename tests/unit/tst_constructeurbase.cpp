@@ -74,23 +74,23 @@ private slots:
 private:
     [[nodiscard]] QString cheminPays() const
     {
-        return m_travail->filePath(QStringLiteral("pays.csv"));
+        return travail_->filePath(QStringLiteral("pays.csv"));
     }
     [[nodiscard]] QString cheminSortie() const
     {
-        return m_travail->filePath(QStringLiteral("Pavoria.dat"));
+        return travail_->filePath(QStringLiteral("Pavoria.dat"));
     }
     [[nodiscard]] QStringList fichiersDuDossier() const
     {
-        return QDir(m_travail->path()).entryList(QDir::Files);
+        return QDir(travail_->path()).entryList(QDir::Files);
     }
     [[nodiscard]] bool construire(const QList<QByteArray> &lignes);
 
     // Line n + 1 of a valid list gives number n, code codeIso(n) and name "Pays n".
-    QList<QByteArray> m_listeValide{"NUMERO;ISO;PAYS"};
-    QTemporaryDir m_drapeaux;
-    std::unique_ptr<QTemporaryDir> m_travail;
-    QString m_erreur;
+    QList<QByteArray> listeValide_{"NUMERO;ISO;PAYS"};
+    QTemporaryDir drapeaux_;
+    std::unique_ptr<QTemporaryDir> travail_;
+    QString erreur_;
 };
 
 void TestConstructeurBase::initTestCase()
@@ -98,17 +98,17 @@ void TestConstructeurBase::initTestCase()
     QImage drapeau(6, 4, QImage::Format_RGB32);
     drapeau.fill(rouge);
     for (int numero = 1; numero <= ConstructeurBase::nombrePays; ++numero) {
-        m_listeValide.append(
+        listeValide_.append(
             QStringLiteral("%1;%2;Pays %1").arg(numero).arg(codeIso(numero)).toUtf8());
-        QVERIFY(drapeau.save(m_drapeaux.filePath(codeIso(numero) + QStringLiteral(".png"))));
+        QVERIFY(drapeau.save(drapeaux_.filePath(codeIso(numero) + QStringLiteral(".png"))));
     }
-    QFile illisible(m_drapeaux.filePath(QStringLiteral("zy.png")));
+    QFile illisible(drapeaux_.filePath(QStringLiteral("zy.png")));
     QVERIFY(illisible.open(QIODevice::WriteOnly) && illisible.write("pas une image") > 0);
 }
 
 void TestConstructeurBase::init()
 {
-    m_travail = std::make_unique<QTemporaryDir>();
+    travail_ = std::make_unique<QTemporaryDir>();
 }
 
 void TestConstructeurBase::cleanup()
@@ -123,9 +123,9 @@ bool TestConstructeurBase::construire(const QList<QByteArray> &lignes)
     if (!fichier.open(QIODevice::WriteOnly) || fichier.write(lignes.join('\n') + '\n') < 0)
         return false;
     fichier.close();
-    ConstructeurBase constructeur(cheminPays(), m_drapeaux.path(), cheminSortie());
+    ConstructeurBase constructeur(cheminPays(), drapeaux_.path(), cheminSortie());
     const bool reussi = constructeur.construire();
-    m_erreur = constructeur.erreur();
+    erreur_ = constructeur.erreur();
     return reussi;
 }
 
@@ -233,21 +233,21 @@ void TestConstructeurBase::refuserListeFautive()
     QFETCH(int, ligneSignalee);
     QFETCH(QString, extrait);
 
-    QList<QByteArray> lignes = m_listeValide;
+    QList<QByteArray> lignes = listeValide_;
     lignes[ligne - 1] = texte;
     QVERIFY(!construire(lignes));
     const QString lieu =
         QDir::toNativeSeparators(cheminPays())
         + (ligneSignalee > 0 ? QStringLiteral(":%1:").arg(ligneSignalee) : QStringLiteral(":"));
-    QVERIFY2(m_erreur.startsWith(lieu) && m_erreur.contains(extrait), qPrintable(m_erreur));
+    QVERIFY2(erreur_.startsWith(lieu) && erreur_.contains(extrait), qPrintable(erreur_));
     QCOMPARE(fichiersDuDossier(), QStringList{QStringLiteral("pays.csv")});
 }
 
 void TestConstructeurBase::garderScoresAuReconstruire()
 {
     // A rebuild takes the new list but keeps the players' scores as they were, in their order.
-    QList<QByteArray> lignes = m_listeValide;
-    QVERIFY2(construire(lignes), qPrintable(m_erreur));
+    QList<QByteArray> lignes = listeValide_;
+    QVERIFY2(construire(lignes), qPrintable(erreur_));
     const QString lireScores = QStringLiteral("SELECT NOM, SCORE, DATE FROM SCORES ORDER BY rowid");
     const auto joues = executerSql(
         cheminSortie(),
@@ -261,7 +261,7 @@ void TestConstructeurBase::garderScoresAuReconstruire()
     for (QByteArray &ligne : lignes)
         ligne.append('\r');
     lignes.first().prepend("\xEF\xBB\xBF");
-    QVERIFY2(construire(lignes), qPrintable(m_erreur));
+    QVERIFY2(construire(lignes), qPrintable(erreur_));
     QCOMPARE(executerSql(cheminSortie(), {lireScores}), joues);
     QCOMPARE(
         executerSql(cheminSortie(), {QStringLiteral("SELECT PAYS FROM Pavoria WHERE NUMERO = 1")}),
@@ -301,10 +301,10 @@ void TestConstructeurBase::refuserSortieEndommagee()
     const QByteArray avant = lireOctets(cheminSortie());
     QVERIFY(!avant.isEmpty());
 
-    QVERIFY(!construire(m_listeValide));
-    QVERIFY2(m_erreur.startsWith(QDir::toNativeSeparators(cheminSortie()) + u':')
-                 && m_erreur.contains(u"scores"),
-             qPrintable(m_erreur));
+    QVERIFY(!construire(listeValide_));
+    QVERIFY2(erreur_.startsWith(QDir::toNativeSeparators(cheminSortie()) + u':')
+                 && erreur_.contains(u"scores"),
+             qPrintable(erreur_));
     QCOMPARE(lireOctets(cheminSortie()), avant);
     QCOMPARE(fichiersDuDossier(),
              (QStringList{QStringLiteral("Pavoria.dat"), QStringLiteral("pays.csv")}));
