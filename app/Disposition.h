@@ -1,5 +1,7 @@
 #pragma once
 
+#include "database/Schema.h"
+
 #include <QRectF>
 
 // Where the main window's frames, the flag panel and the masks go, in twips. The design
@@ -14,7 +16,7 @@ public:
     static constexpr float hauteurBarre = 345;
     static constexpr QRectF boiteImageDessin{600, 960, 7935, 2295};
     static constexpr QRectF supportImageDessin{2400, 360, 3015, 1695};
-    static constexpr QRectF dessin1Dessin{120, 120, 2775, 1455};
+    static constexpr QRectF dessin1Dessin{120, 120, Schema::largeurDessin, Schema::hauteurDessin};
     static constexpr QRectF masqueGaucheDessin{120, 240, 2205, 1935};
     static constexpr QRectF masqueDroitDessin{5520, 240, 2205, 1935};
     static constexpr QRectF boiteBoutonsDessin{600, 3360, 7935, 2775};

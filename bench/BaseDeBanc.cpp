@@ -1,5 +1,7 @@
 #include "bench/BaseDeBanc.h"
 
+#include "database/Schema.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
@@ -8,8 +10,6 @@
 #include <QUuid>
 
 namespace {
-
-constexpr int drapeauxDuJeu = 178;
 
 QString fichierDuJeu()
 {
@@ -46,7 +46,7 @@ BaseDeBanc::BaseDeBanc(int facteur)
     if (!dossier_.isValid() || !QFile::copy(fichierDuJeu(), fichier()))
         qFatal("cannot copy %s", qPrintable(fichierDuJeu()));
     QFile::setPermissions(fichier(), QFile::ReadOwner | QFile::WriteOwner);
-    nombreDrapeaux_ = drapeauxDuJeu;
+    nombreDrapeaux_ = Schema::nombreDrapeaux;
     if (facteur > 1)
         multiplier(facteur);
 }
@@ -57,23 +57,26 @@ void BaseDeBanc::multiplier(int facteur)
         base.transaction();
         QSqlQuery requete(base);
         for (int copie = 1; copie < facteur; ++copie) {
-            executer(requete, QStringLiteral("INSERT INTO Pavoria (NUMERO, PAYS, Pavorium) "
-                                             "SELECT NUMERO + %1, PAYS || ' %2', Pavorium "
-                                             "FROM Pavoria WHERE NUMERO <= %3")
-                                  .arg(copie * drapeauxDuJeu)
+            executer(requete, QStringLiteral("INSERT INTO %1 (%2, %3, %4) "
+                                             "SELECT %2 + %5, %3 || ' %6', %4 "
+                                             "FROM %1 WHERE %2 <= %7")
+                                  .arg(Schema::tableDrapeaux, Schema::champNumero,
+                                       Schema::champPays, Schema::champDessin)
+                                  .arg(copie * Schema::nombreDrapeaux)
                                   .arg(copie)
-                                  .arg(drapeauxDuJeu));
+                                  .arg(Schema::nombreDrapeaux));
         }
         base.commit();
         executer(requete, QStringLiteral("VACUUM"));
     });
-    nombreDrapeaux_ = facteur * drapeauxDuJeu;
+    nombreDrapeaux_ = facteur * Schema::nombreDrapeaux;
 }
 
 void BaseDeBanc::remettreScores() const
 {
     travaillerSur(fichier(), [](QSqlDatabase &base) {
         QSqlQuery requete(base);
-        executer(requete, QStringLiteral("UPDATE SCORES SET SCORE = 4 * (rowid % 10 + 1)"));
+        executer(requete, QStringLiteral("UPDATE %1 SET %2 = 4 * (rowid % 10 + 1)")
+                              .arg(Schema::tableScores, Schema::champScore));
     });
 }

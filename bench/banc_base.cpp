@@ -5,6 +5,7 @@
 #include "bench/Mesures.h"
 #include "core/Twips.h"
 #include "database/ControleDonnees.h"
+#include "database/Schema.h"
 #include "quiz/Partie.h"
 
 #include <QImage>
@@ -89,7 +90,7 @@ void BM_DecodageDrapeau(benchmark::State &etat)
     if (!donnees.ouvrirDrapeaux(base(1).fichier()))
         etat.SkipWithError(qPrintable(donnees.erreur()));
     std::vector<QByteArray> dessins;
-    for (int numero = 1; numero <= Partie::nombreDrapeaux; ++numero)
+    for (int numero = 1; numero <= Schema::nombreDrapeaux; ++numero)
         dessins.push_back(donnees.dessinDuPays(donnees.paysDuNumero(numero).value()).value());
     // Where the main window shows it, in logical pixels.
     const QSize taille(Twips::enPixels(2775), Twips::enPixels(1455));

@@ -1,6 +1,6 @@
 #include "data/ConstructeurBase.h"
 
-#include "core/Twips.h"
+#include "database/Schema.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -30,13 +30,6 @@ namespace {
 
 constexpr QRgb grisPanneau = qRgb(192, 192, 192);
 
-// Twice the logical size of the flag image of the main window (2775 × 1455 twips), so that
-// flags stay sharp on HiDPI screens.
-QSize tailleDessin()
-{
-    return {2 * Twips::enPixels(2775), 2 * Twips::enPixels(1455)};
-}
-
 struct ScoreInitial
 {
     const char *nom;
@@ -45,7 +38,7 @@ struct ScoreInitial
 };
 
 // A game is worth up to 75 points: a new player can climb into every one of these rows.
-constexpr std::array<ScoreInitial, 10> scoresInitiaux{{
+constexpr std::array<ScoreInitial, Schema::nombreScores> scoresInitiaux{{
     {"JULIETTE", 40, "2000-01-15"},
     {"MARCEL", 36, "2000-02-20"},
     {"CAMILLE", 32, "2000-03-11"},
@@ -137,7 +130,7 @@ bool ConstructeurBase::construire()
 
 QImage ConstructeurBase::composerDessin(const QImage &drapeau)
 {
-    const QSize taille = tailleDessin();
+    const QSize taille = Schema::tailleDessin();
     QImage dessin(taille, QImage::Format_RGB32);
     dessin.fill(grisPanneau);
     if (drapeau.isNull())
@@ -204,9 +197,10 @@ std::optional<QList<ConstructeurBase::Pays>> ConstructeurBase::lirePays()
         const int numero = champs[0].trimmed().toInt(&entier);
         if (!entier)
             return refuser(numeroLigne, QStringLiteral("numéro « %1 » illisible").arg(champs[0]));
-        if (numero < 1 || numero > nombrePays)
-            return refuser(numeroLigne,
-                           QStringLiteral("numéro %1 hors de 1 à %2").arg(numero).arg(nombrePays));
+        if (numero < 1 || numero > Schema::nombreDrapeaux)
+            return refuser(
+                numeroLigne,
+                QStringLiteral("numéro %1 hors de 1 à %2").arg(numero).arg(Schema::nombreDrapeaux));
         const QString iso = champs[1].trimmed();
         if (!estCodeIso(iso))
             return refuser(
@@ -246,14 +240,15 @@ std::optional<QList<ConstructeurBase::Pays>> ConstructeurBase::lirePays()
     }
 
     QStringList absents;
-    for (int numero = 1; numero <= nombrePays; ++numero) {
+    for (int numero = 1; numero <= Schema::nombreDrapeaux; ++numero) {
         if (!lignesDesNumeros.contains(numero))
             absents.append(QString::number(numero));
     }
     if (!absents.isEmpty()) {
         echouer(
             QStringLiteral("%1: numéros absents : %2 (chaque numéro de 1 à %3 attendu une fois)")
-                .arg(nomFichier, absents.join(QStringLiteral(", ")), QString::number(nombrePays)));
+                .arg(nomFichier, absents.join(QStringLiteral(", ")),
+                     QString::number(Schema::nombreDrapeaux)));
         return std::nullopt;
     }
     std::ranges::sort(pays, {}, &Pays::numero);
@@ -292,14 +287,17 @@ std::optional<QList<ConstructeurBase::LigneScore>> ConstructeurBase::lireScores(
     const QString panne = travaillerSurBase(fichierSortie_, true, [&scores](QSqlDatabase &base) {
         QSqlQuery requete(base);
         // Row order decides which of equal lowest scores the game overwrites first: keep it.
-        if (!requete.exec(QStringLiteral("SELECT NOM, SCORE, DATE FROM SCORES ORDER BY rowid")))
+        if (!requete.exec(Schema::scoresStockes))
             return requete.lastError().text();
         while (requete.next())
             scores.append({requete.value(0), requete.value(1), requete.value(2)});
         if (requete.lastError().isValid())
             return requete.lastError().text();
-        if (scores.size() != 10)
-            return QStringLiteral("la table SCORES a %1 lignes au lieu de 10").arg(scores.size());
+        if (scores.size() != Schema::nombreScores)
+            return QStringLiteral("la table %1 a %2 lignes au lieu de %3")
+                .arg(Schema::tableScores)
+                .arg(scores.size())
+                .arg(Schema::nombreScores);
         return QString();
     });
     if (!panne.isEmpty()) {
@@ -330,12 +328,8 @@ bool ConstructeurBase::ecrireBase(const QList<Pays> &pays, const QList<LigneScor
         QSqlQuery requete(base);
         if (!base.transaction())
             return base.lastError().text();
-        if (!requete.exec(QStringLiteral("CREATE TABLE Pavoria(NUMERO INTEGER PRIMARY KEY, "
-                                         "PAYS TEXT UNIQUE NOT NULL, Pavorium BLOB NOT NULL)"))
-            || !requete.exec(
-                QStringLiteral("CREATE TABLE SCORES(NOM TEXT, SCORE INTEGER, DATE TEXT)"))
-            || !requete.prepare(
-                QStringLiteral("INSERT INTO Pavoria(NUMERO, PAYS, Pavorium) VALUES(?, ?, ?)"))) {
+        if (!requete.exec(Schema::creationDrapeaux) || !requete.exec(Schema::creationScores)
+            || !requete.prepare(Schema::ajoutDrapeau)) {
             return requete.lastError().text();
         }
         for (const Pays &unPays : pays) {
@@ -345,8 +339,7 @@ bool ConstructeurBase::ecrireBase(const QList<Pays> &pays, const QList<LigneScor
             if (!requete.exec())
                 return requete.lastError().text();
         }
-        if (!requete.prepare(
-                QStringLiteral("INSERT INTO SCORES(NOM, SCORE, DATE) VALUES(?, ?, ?)")))
+        if (!requete.prepare(Schema::ajoutScore))
             return requete.lastError().text();
         for (const LigneScore &score : scores) {
             for (const QVariant &valeur : score)

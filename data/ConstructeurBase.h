@@ -13,8 +13,6 @@
 class ConstructeurBase
 {
 public:
-    static constexpr int nombrePays = 178;
-
     ConstructeurBase(QString fichierPays, QString dossierDrapeaux, QString fichierSortie);
 
     [[nodiscard]] bool construire();

@@ -1,5 +1,7 @@
 #include "database/ControleDonnees.h"
 
+#include "database/Schema.h"
+
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -44,8 +46,9 @@ QString lignes(qsizetype nombre)
 
 } // namespace
 
-ControleDonnees::ControleDonnees(const QString &nomConnexion, Acces acces)
-    : nomConnexion_(nomConnexion)
+ControleDonnees::ControleDonnees(const QString &role, Acces acces)
+    // Qt keeps connections by name in one registry: two live instances never share an address.
+    : nomConnexion_(QStringLiteral("%1@%2").arg(role).arg(quintptr(this), 0, 16))
     , acces_(acces)
 {
 }
@@ -68,15 +71,15 @@ QSqlDatabase ControleDonnees::base() const
 
 bool ControleDonnees::ouvrirDrapeaux(const QString &fichier)
 {
-    return ouvrir(fichier, QStringLiteral("Pavoria"),
-                  {QStringLiteral("NUMERO"), QStringLiteral("PAYS"), QStringLiteral("Pavorium")})
+    return ouvrir(fichier, Schema::tableDrapeaux,
+                  {Schema::champNumero, Schema::champPays, Schema::champDessin})
            && verifierNumeros();
 }
 
 bool ControleDonnees::ouvrirScores(const QString &fichier)
 {
-    return ouvrir(fichier, QStringLiteral("SCORES"),
-                  {QStringLiteral("NOM"), QStringLiteral("SCORE"), QStringLiteral("DATE")})
+    return ouvrir(fichier, Schema::tableScores,
+                  {Schema::champNom, Schema::champScore, Schema::champDate})
            && verifierNombreScores();
 }
 
@@ -105,23 +108,47 @@ bool ControleDonnees::ouvrir(const QString &fichier, const QString &table,
     connexion.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=2000"));
     if (!connexion.open())
         return echouerBase(connexion.lastError());
-    QSqlQuery reglage(connexion);
-    if (acces_ == Acces::Lecture) {
-        reglage.exec(QStringLiteral("PRAGMA query_only = ON"));
-    } else {
-        // A score written is on disk before the player is told so, and the table stays whole
-        // if the program or the machine stops in the middle: the rollback journal (DELETE
-        // mode, the file's own) is synced before the file is touched, and the file before
-        // the journal goes. Not WAL: it keeps -wal and -shm files beside the game's file,
-        // needs a writable folder even to read, and would stay set in the file for every
-        // reader, a read-only install included.
-        reglage.exec(QStringLiteral("PRAGMA journal_mode = DELETE"));
-        reglage.exec(QStringLiteral("PRAGMA synchronous = FULL"));
-    }
-    reglage.finish();
+    if (!regler())
+        return false;
     if (!verifierTable(table, champs)) {
         connexion.close();
         return false;
+    }
+    return true;
+}
+
+bool ControleDonnees::regler()
+{
+    if (acces_ == Acces::Lecture)
+        return reglerPragma(QStringLiteral("query_only"), QStringLiteral("ON"),
+                            QStringLiteral("1"));
+    // A score written is on disk before the player is told so, and the table stays whole if the
+    // program or the machine stops in the middle: the rollback journal (DELETE mode, the file's
+    // own) is synced before the file is touched, and the file before the journal goes. Not WAL:
+    // it keeps -wal and -shm files beside the game's file, needs a writable folder even to read,
+    // and would stay set in the file for every reader, a read-only install included. The
+    // promise rests on both settings, so each is read back.
+    return reglerPragma(QStringLiteral("journal_mode"), QStringLiteral("DELETE"),
+                        QStringLiteral("delete"))
+           && reglerPragma(QStringLiteral("synchronous"), QStringLiteral("FULL"),
+                           QStringLiteral("2"));
+}
+
+bool ControleDonnees::reglerPragma(const QString &pragma, const QString &valeur,
+                                   const QString &valeurLue)
+{
+    // SQLite ignores a setting it cannot apply, or keeps the journal mode it has, without an
+    // error: only reading the setting back tells.
+    QSqlQuery requete(base());
+    if (!requete.exec(QStringLiteral("PRAGMA %1 = %2").arg(pragma, valeur))
+        || !requete.exec(QStringLiteral("PRAGMA %1").arg(pragma)))
+        return echouerOuvert(requete.lastError());
+    if (!requete.next()
+        || requete.value(0).toString().compare(valeurLue, Qt::CaseInsensitive) != 0) {
+        requete.finish();
+        base().close();
+        return echouer(
+            QStringLiteral("refuse le réglage %1 = %2 de la base de données").arg(pragma, valeur));
     }
     return true;
 }
@@ -131,9 +158,8 @@ bool ControleDonnees::verifierNumeros()
     // The question turn draws any number: find a missing one now, not when it is drawn.
     QSqlQuery requete(base());
     requete.setForwardOnly(true);
-    requete.prepare(QStringLiteral(
-        "SELECT DISTINCT NUMERO FROM Pavoria WHERE NUMERO BETWEEN 1 AND ? ORDER BY NUMERO"));
-    requete.addBindValue(nombreDrapeaux);
+    requete.prepare(Schema::numerosPresents);
+    requete.addBindValue(Schema::nombreDrapeaux);
     if (!requete.exec())
         return echouerOuvert(requete.lastError());
     int attendu = 1;
@@ -141,7 +167,7 @@ bool ControleDonnees::verifierNumeros()
         ++attendu;
     if (requete.lastError().isValid())
         return echouerOuvert(requete.lastError());
-    if (attendu <= nombreDrapeaux) {
+    if (attendu <= Schema::nombreDrapeaux) {
         base().close();
         return echouer(QStringLiteral("ne contient pas le drapeau n° %1").arg(attendu));
     }
@@ -152,13 +178,13 @@ bool ControleDonnees::verifierNombreScores()
 {
     // Rows are only ever overwritten: a table of any other size is damaged.
     QSqlQuery requete(base());
-    if (!requete.exec(QStringLiteral("SELECT COUNT(*) FROM SCORES")) || !requete.next())
+    if (!requete.exec(Schema::nombreLignesScores) || !requete.next())
         return echouerOuvert(requete.lastError());
     const qsizetype nombre = requete.value(0).toLongLong();
-    if (nombre != nombreScores) {
+    if (nombre != Schema::nombreScores) {
         base().close();
         return echouer(QStringLiteral("a une table des scores de %1 au lieu de %2")
-                           .arg(lignes(nombre), QString::number(nombreScores)));
+                           .arg(lignes(nombre), QString::number(Schema::nombreScores)));
     }
     return true;
 }
@@ -205,7 +231,7 @@ bool ControleDonnees::estOuvert() const
 std::optional<QString> ControleDonnees::paysDuNumero(int numero)
 {
     QSqlQuery requete(base());
-    requete.prepare(QStringLiteral("SELECT PAYS FROM Pavoria WHERE NUMERO = ?"));
+    requete.prepare(Schema::paysDuNumero);
     requete.addBindValue(numero);
     if (!requete.exec()) {
         echouerBase(requete.lastError());
@@ -221,7 +247,7 @@ std::optional<QString> ControleDonnees::paysDuNumero(int numero)
 std::optional<QByteArray> ControleDonnees::dessinDuPays(const QString &pays)
 {
     QSqlQuery requete(base());
-    requete.prepare(QStringLiteral("SELECT Pavorium FROM Pavoria WHERE PAYS = ?"));
+    requete.prepare(Schema::dessinDuPays);
     requete.addBindValue(pays);
     if (!requete.exec()) {
         echouerBase(requete.lastError());
@@ -250,7 +276,7 @@ std::optional<QImage> ControleDonnees::drapeauDuPays(const QString &pays)
 std::optional<int> ControleDonnees::plusPetitScore()
 {
     QSqlQuery requete(base());
-    if (!requete.exec(QStringLiteral("SELECT SCORE FROM SCORES ORDER BY SCORE, rowid LIMIT 1"))) {
+    if (!requete.exec(Schema::plusPetitScore)) {
         echouerBase(requete.lastError());
         return std::nullopt;
     }
@@ -268,9 +294,7 @@ bool ControleDonnees::remplacerPlusPetitScore(const QString &nom, int score, con
     QSqlQuery requete(base());
     if (!requete.exec(QStringLiteral("BEGIN")))
         return echouerBase(requete.lastError());
-    requete.prepare(
-        QStringLiteral("UPDATE SCORES SET NOM = ?, SCORE = ?, DATE = ? "
-                       "WHERE rowid = (SELECT rowid FROM SCORES ORDER BY SCORE, rowid LIMIT 1)"));
+    requete.prepare(Schema::remplacementPlusPetitScore);
     requete.addBindValue(nom);
     requete.addBindValue(score);
     requete.addBindValue(date.toString(Qt::ISODate));
@@ -286,8 +310,7 @@ std::optional<QList<ControleDonnees::LigneScore>> ControleDonnees::scoresDecrois
 {
     QSqlQuery requete(base());
     requete.setForwardOnly(true);
-    if (!requete.exec(
-            QStringLiteral("SELECT NOM, SCORE, DATE FROM SCORES ORDER BY SCORE DESC, rowid"))) {
+    if (!requete.exec(Schema::scoresDecroissants)) {
         echouerBase(requete.lastError());
         return std::nullopt;
     }

@@ -11,9 +11,10 @@ class QSqlDatabase;
 class QSqlError;
 
 // One window's connection to the game database: the flag look-ups of the question turn and
-// the score table of the score windows. Each instance has its own named connection, so that
-// several can be open on the file at once. Every call that can fail returns an empty result
-// or false and leaves a French message naming the file and the fault in erreur().
+// the score table of the score windows. Each instance has a connection of its own, named after
+// its role and the instance, so that several can be open on the file at once. Every call that
+// can fail returns an empty result or false and leaves a French message naming the file and
+// the fault in erreur().
 class ControleDonnees
 {
 public:
@@ -26,11 +27,8 @@ public:
 
     enum class Acces { Lecture, Ecriture };
 
-    // The flag table holds every number from 1 to 178; the score table exactly ten rows.
-    static constexpr int nombreDrapeaux = 178;
-    static constexpr int nombreScores = 10;
-
-    ControleDonnees(const QString &nomConnexion, Acces acces);
+    // role: who opens it ("DataImages", "Scores.DataScores"...), for the connection's name.
+    ControleDonnees(const QString &role, Acces acces);
     ~ControleDonnees();
     ControleDonnees(const ControleDonnees &) = delete;
     ControleDonnees &operator=(const ControleDonnees &) = delete;
@@ -56,6 +54,8 @@ public:
 
 private:
     bool ouvrir(const QString &fichier, const QString &table, const QStringList &champs);
+    bool regler();
+    bool reglerPragma(const QString &pragma, const QString &valeur, const QString &valeurLue);
     bool verifierTable(const QString &table, const QStringList &champs);
     bool verifierNumeros();
     bool verifierNombreScores();

@@ -1,6 +1,7 @@
 #include "quiz/Partie.h"
 
 #include "core/Plateforme.h"
+#include "database/Schema.h"
 
 #include <QRandomGenerator>
 
@@ -68,7 +69,7 @@ void Partie::tirerQuestion()
     for (std::size_t i = 0; i < numeros.size(); ++i) {
         int numero = 0;
         do {
-            numero = static_cast<int>(hasard_.bounded(1, nombreDrapeaux + 1));
+            numero = static_cast<int>(hasard_.bounded(1, Schema::nombreDrapeaux + 1));
         } while (
             std::find(numeros.begin(), numeros.begin() + static_cast<std::ptrdiff_t>(i), numero)
             != numeros.begin() + static_cast<std::ptrdiff_t>(i));

@@ -21,7 +21,6 @@ class Partie : public QObject
 
 public:
     static constexpr int nombreQuestions = 15;
-    static constexpr int nombreDrapeaux = ControleDonnees::nombreDrapeaux;
 
     Partie(Param &param, Plateforme &plateforme, QRandomGenerator &hasard,
            QObject *parent = nullptr);

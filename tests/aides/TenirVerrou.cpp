@@ -1,6 +1,8 @@
 // Another program that holds a lock on the game's file until its standard input closes:
 // "exclusif" keeps everyone out, "lecture" keeps a read open, which stops a commit,
 // "ecriture" keeps a write pending, which stops any other write. Prints "pris" once held.
+#include "database/Schema.h"
+
 #include <QCoreApplication>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -25,8 +27,7 @@ int main(int argc, char *argv[])
     const QString debut = mode == u"exclusif"   ? QStringLiteral("BEGIN EXCLUSIVE")
                           : mode == u"ecriture" ? QStringLiteral("BEGIN IMMEDIATE")
                                                 : QStringLiteral("BEGIN");
-    if (!requete.exec(debut) || !requete.exec(QStringLiteral("SELECT COUNT(*) FROM SCORES"))
-        || !requete.next()) {
+    if (!requete.exec(debut) || !requete.exec(Schema::nombreLignesScores) || !requete.next()) {
         std::fprintf(stderr, "%s\n", qPrintable(requete.lastError().text()));
         return 1;
     }

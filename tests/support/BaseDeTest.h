@@ -1,21 +1,29 @@
 #pragma once
 
 #include "database/ControleDonnees.h"
+#include "database/Schema.h"
 
 #include <QFile>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 
 // A private copy of the built game database in a folder of its own, which stands for the
-// program's folder in a test.
+// program's folder in a test. A set-up that fails stops the test at once, saying why: a test
+// must never go on against a file it did not get.
 class BaseDeTest
 {
 public:
     BaseDeTest()
     {
-        QFile::copy(QStringLiteral(PAVORIA_DAT_CONSTRUIT), fichier());
-        QFile::setPermissions(fichier(), QFile::ReadOwner | QFile::WriteOwner);
+        const QString livre = QStringLiteral(PAVORIA_DAT_CONSTRUIT);
+        if (!dossier_.isValid())
+            qFatal("BaseDeTest: no temporary folder: %s", qPrintable(dossier_.errorString()));
+        if (!QFile::copy(livre, fichier()))
+            qFatal("BaseDeTest: cannot copy %s to %s", qPrintable(livre), qPrintable(fichier()));
+        if (!QFile::setPermissions(fichier(), QFile::ReadOwner | QFile::WriteOwner))
+            qFatal("BaseDeTest: cannot make %s writable", qPrintable(fichier()));
     }
 
     QString dossier() const { return dossier_.path(); }
@@ -26,39 +34,53 @@ public:
         ControleDonnees base(QStringLiteral("BaseDeTest.scores"), ControleDonnees::Acces::Lecture);
         if (!base.ouvrirScores(fichier()))
             qFatal("%s", qPrintable(base.erreur()));
-        return base.scoresDecroissants().value();
+        const auto lignes = base.scoresDecroissants();
+        if (!lignes)
+            qFatal("%s", qPrintable(base.erreur()));
+        return *lignes;
     }
 
     QByteArray contenu() const
     {
         QFile lecture(fichier());
-        lecture.open(QIODevice::ReadOnly);
+        if (!lecture.open(QIODevice::ReadOnly))
+            qFatal("BaseDeTest: cannot read %s", qPrintable(fichier()));
         return lecture.readAll();
     }
 
     // Gives the score rows these scores, in the table's own order of rows.
     void fixerScores(const QList<int> &valeurs) const
     {
+        const QString connexion = QStringLiteral("BaseDeTest.fixer");
         {
-            QSqlDatabase base = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"),
-                                                          QStringLiteral("BaseDeTest.fixer"));
+            QSqlDatabase base = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connexion);
             base.setDatabaseName(fichier());
-            base.open();
+            if (!base.open())
+                qFatal("BaseDeTest: %s", qPrintable(base.lastError().text()));
             QSqlQuery requete(base);
-            requete.exec(QStringLiteral("SELECT rowid FROM SCORES ORDER BY rowid"));
+            const auto executer = [&requete](bool fait) {
+                if (!fait)
+                    qFatal("BaseDeTest: %s", qPrintable(requete.lastError().text()));
+            };
+            executer(requete.exec(
+                QStringLiteral("SELECT rowid FROM %1 ORDER BY rowid").arg(Schema::tableScores)));
             QList<qint64> lignes;
             while (requete.next())
                 lignes << requete.value(0).toLongLong();
-            for (qsizetype i = 0; i < valeurs.size() && i < lignes.size(); ++i) {
-                requete.prepare(
-                    QStringLiteral("UPDATE SCORES SET NOM = ?, SCORE = ? WHERE rowid = ?"));
+            if (valeurs.size() > lignes.size())
+                qFatal("BaseDeTest: %d scores for %d rows", int(valeurs.size()),
+                       int(lignes.size()));
+            for (qsizetype i = 0; i < valeurs.size(); ++i) {
+                executer(requete.prepare(
+                    QStringLiteral("UPDATE %1 SET %2 = ?, %3 = ? WHERE rowid = ?")
+                        .arg(Schema::tableScores, Schema::champNom, Schema::champScore)));
                 requete.addBindValue(QStringLiteral("J%1").arg(i));
                 requete.addBindValue(valeurs[i]);
                 requete.addBindValue(lignes[i]);
-                requete.exec();
+                executer(requete.exec());
             }
         }
-        QSqlDatabase::removeDatabase(QStringLiteral("BaseDeTest.fixer"));
+        QSqlDatabase::removeDatabase(connexion);
     }
 
 private:

@@ -1,3 +1,5 @@
+#include "database/Schema.h"
+
 #include <QDate>
 #include <QFileInfo>
 #include <QImage>
@@ -54,7 +56,9 @@ void TestBaseDeJeu::numeroterChaqueDrapeauUneFois()
 {
     // The game draws numbers 1 to 178, finds a flag by its name between apostrophes and
     // stretches its picture over the flag image.
-    QSqlQuery requete = executer(QStringLiteral("SELECT NUMERO, PAYS, Pavorium FROM Pavoria"));
+    QSqlQuery requete = executer(QStringLiteral("SELECT %1, %2, %3 FROM %4")
+                                     .arg(Schema::champNumero, Schema::champPays,
+                                          Schema::champDessin, Schema::tableDrapeaux));
     QSet<int> numeros;
     QSet<QString> noms;
     int lignes = 0;
@@ -62,27 +66,28 @@ void TestBaseDeJeu::numeroterChaqueDrapeauUneFois()
         ++lignes;
         const int numero = requete.value(0).toInt();
         const QString nom = requete.value(1).toString();
-        QVERIFY2(numero >= 1 && numero <= 178, qPrintable(nom));
+        QVERIFY2(numero >= 1 && numero <= Schema::nombreDrapeaux, qPrintable(nom));
         QVERIFY2(!nom.isEmpty() && !nom.contains(u'\'') && nom == nom.trimmed(), qPrintable(nom));
         const QImage dessin = QImage::fromData(requete.value(2).toByteArray(), "PNG");
-        QVERIFY2(dessin.size() == QSize(370, 194), qPrintable(nom));
-        QVERIFY2(dessin.pixel(185, 97) != qRgb(192, 192, 192), qPrintable(nom));
+        QVERIFY2(dessin.size() == Schema::tailleDessin(), qPrintable(nom));
+        const QPoint centre(dessin.width() / 2, dessin.height() / 2);
+        QVERIFY2(dessin.pixel(centre) != qRgb(192, 192, 192), qPrintable(nom));
         numeros.insert(numero);
         noms.insert(nom);
     }
-    QCOMPARE(lignes, 178);
-    QCOMPARE(numeros.size(), 178);
-    QCOMPARE(noms.size(), 178);
+    QCOMPARE(lignes, Schema::nombreDrapeaux);
+    QCOMPARE(numeros.size(), Schema::nombreDrapeaux);
+    QCOMPARE(noms.size(), Schema::nombreDrapeaux);
 }
 
 void TestBaseDeJeu::fournirDixScores()
 {
     // The top-ten grid shows the fields in this order; the score dialog overwrites one of ten rows.
-    QSqlQuery requete = executer(QStringLiteral("SELECT * FROM SCORES"));
+    QSqlQuery requete = executer(QStringLiteral("SELECT * FROM %1").arg(Schema::tableScores));
     const QSqlRecord champs = requete.record();
     QCOMPARE(champs.count(), 3);
     QCOMPARE((QStringList{champs.fieldName(0), champs.fieldName(1), champs.fieldName(2)}),
-             (QStringList{"NOM", "SCORE", "DATE"}));
+             (QStringList{Schema::champNom, Schema::champScore, Schema::champDate}));
     int lignes = 0;
     while (requete.next()) {
         ++lignes;
@@ -90,7 +95,7 @@ void TestBaseDeJeu::fournirDixScores()
         QVERIFY2(QDate::fromString(requete.value(2).toString(), Qt::ISODate).isValid(),
                  qPrintable(requete.value(2).toString()));
     }
-    QCOMPARE(lignes, 10);
+    QCOMPARE(lignes, Schema::nombreScores);
 }
 
 QTEST_GUILESS_MAIN(TestBaseDeJeu)

@@ -1,4 +1,5 @@
 #include "data/ConstructeurBase.h"
+#include "database/Schema.h"
 
 #include <QDir>
 #include <QFile>
@@ -97,7 +98,7 @@ void TestConstructeurBase::initTestCase()
 {
     QImage drapeau(6, 4, QImage::Format_RGB32);
     drapeau.fill(rouge);
-    for (int numero = 1; numero <= ConstructeurBase::nombrePays; ++numero) {
+    for (int numero = 1; numero <= Schema::nombreDrapeaux; ++numero) {
         listeValide_.append(
             QStringLiteral("%1;%2;Pays %1").arg(numero).arg(codeIso(numero)).toUtf8());
         QVERIFY(drapeau.save(drapeaux_.filePath(codeIso(numero) + QStringLiteral(".png"))));
