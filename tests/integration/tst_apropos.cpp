@@ -2,6 +2,7 @@
 #include "core/InfosVersion.h"
 #include "core/Twips.h"
 #include "quiz/Param.h"
+#include "tests/support/Application.h"
 #include "tests/support/PlateformeFactice.h"
 
 #include <QPlainTextEdit>
@@ -327,5 +328,5 @@ void TestApropos::echapNeFermePas()
     QVERIFY(fenetre->isVisible());
 }
 
-QTEST_MAIN(TestApropos)
+PAVORIA_TEST_MAIN(TestApropos)
 #include "tst_apropos.moc"

@@ -1,9 +1,9 @@
 #include "app/BarreEtat.h"
-#include "app/Disposition.h"
 #include "app/FenetreAide.h"
 #include "app/Questionnaire.h"
 #include "core/PlateformeQt.h"
 #include "core/Twips.h"
+#include "tests/support/Application.h"
 #include "tests/support/PlateformeFactice.h"
 #include "widgets/Bouton3D.h"
 #include "widgets/Icones.h"
@@ -48,14 +48,6 @@ class TestDemarrage : public QObject
 private slots:
     void init();
 
-    void textesVersionEtDate_data();
-    void textesVersionEtDate();
-    void chemin_data();
-    void chemin();
-    void dispositionContreEcran_data();
-    void dispositionContreEcran();
-    void positionsDesMasques();
-
     void aspectAuRepos();
     void demarrageSansBaseDeDonnees();
     void titreEtBarreEtat();
@@ -93,111 +85,6 @@ void TestDemarrage::init()
     qputenv("XDG_RUNTIME_DIR", dossierExecution_.path().toLocal8Bit());
     QFile::setPermissions(dossierExecution_.path(),
                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-}
-
-void TestDemarrage::textesVersionEtDate_data()
-{
-    QTest::addColumn<int>("majeur");
-    QTest::addColumn<int>("mineur");
-    QTest::addColumn<QString>("version");
-    QTest::addColumn<QDateTime>("horodatage");
-    QTest::addColumn<QString>("date");
-
-    QTest::newRow("1.6 stamped in the afternoon")
-        << 1 << 6 << "1.6" << QDateTime(QDate(2000, 4, 16), QTime(13, 48, 59))
-        << QString::fromUtf8("16/04/2000 à 13:48");
-    QTest::newRow("minor number never padded or cut")
-        << 1 << 10 << "1.10" << QDateTime(QDate(1999, 7, 3), QTime(9, 5))
-        << QString::fromUtf8("03/07/1999 à 09:05");
-    QTest::newRow("midnight keeps its time")
-        << 2 << 0 << "2.0" << QDateTime(QDate(2001, 1, 1), QTime(0, 0))
-        << QString::fromUtf8("01/01/2001 à 00:00");
-}
-
-void TestDemarrage::textesVersionEtDate()
-{
-    QFETCH(int, majeur);
-    QFETCH(int, mineur);
-    QFETCH(QString, version);
-    QFETCH(QDateTime, horodatage);
-    QFETCH(QString, date);
-
-    QCOMPARE(Param::formerVersion(majeur, mineur), version);
-    QCOMPARE(Param::formerDate(horodatage), date);
-}
-
-void TestDemarrage::chemin_data()
-{
-    QTest::addColumn<QString>("dossier");
-    QTest::addColumn<QString>("chemin");
-
-    QTest::newRow("folder") << "/opt/pavoria"
-                            << "/opt/pavoria/";
-    QTest::newRow("root has one separator") << "/"
-                                            << "/";
-    QTest::newRow("trailing separator kept once") << "/usr/games/"
-                                                  << "/usr/games/";
-}
-
-void TestDemarrage::chemin()
-{
-    QFETCH(QString, dossier);
-    QFETCH(QString, chemin);
-    QCOMPARE(Param::formerChemin(dossier), chemin);
-}
-
-void TestDemarrage::dispositionContreEcran_data()
-{
-    QTest::addColumn<float>("largeurEcran");
-    QTest::addColumn<float>("hauteurFenetre");
-    QTest::addColumn<float>("gaucheCadres");
-    QTest::addColumn<float>("hautBoiteImage");
-    QTest::addColumn<float>("hautBoiteBoutons");
-
-    // Bands: toolbar 630 + flag area 2295 + answer area 2775 + status bar 345 = 6045 twips.
-    QTest::newRow("1600 x 1000 screen") << 24000.0f << 15000.0f << 8032.5f << 3615.0f << 8895.0f;
-    QTest::newRow("design size") << 11880.0f << 8250.0f << 1972.5f << 1365.0f << 4395.0f;
-    QTest::newRow("narrow screen gives a negative Left")
-        << 6000.0f << 9045.0f << -967.5f << 1630.0f << 4925.0f;
-    QTest::newRow("low window gives a negative gap")
-        << 12000.0f << 5145.0f << 2032.5f << 330.0f << 2325.0f;
-}
-
-void TestDemarrage::dispositionContreEcran()
-{
-    QFETCH(float, largeurEcran);
-    QFETCH(float, hauteurFenetre);
-    QFETCH(float, gaucheCadres);
-    QFETCH(float, hautBoiteImage);
-    QFETCH(float, hautBoiteBoutons);
-
-    const Disposition d = Disposition::calculer(largeurEcran, hauteurFenetre);
-    QCOMPARE(float(d.boiteImage.left()), gaucheCadres);
-    QCOMPARE(float(d.boiteBoutons.left()), gaucheCadres);
-    QCOMPARE(float(d.boiteImage.top()), hautBoiteImage);
-    QCOMPARE(float(d.boiteBoutons.top()), hautBoiteBoutons);
-    // The flag panel and the flag are centred whatever the screen.
-    QCOMPARE(d.supportImage.left(), 2460.0);
-    QCOMPARE(d.dessin1.topLeft(), QPointF(120, 120));
-    QCOMPARE(d.masqueGauche.left(), 1762.5);
-    QCOMPARE(d.masqueDroit.left(), 3967.5);
-}
-
-void TestDemarrage::positionsDesMasques()
-{
-    const Disposition d = Disposition::calculer(24000, 15000);
-    QCOMPARE(d.masqueGaucheFerme(), 1762.5f);
-    QCOMPARE(d.masqueDroitFerme(), 3967.5f);
-    const float largeurMasque = float(d.masqueGauche.width());
-    QCOMPARE(d.masqueGaucheFerme() + largeurMasque, d.masqueDroitFerme());
-    // Open, the masks leave exactly the flag panel free.
-    QCOMPARE(d.masqueGaucheOuvert() + largeurMasque, float(d.supportImage.left()));
-    QCOMPARE(d.masqueDroitOuvert(), float(d.supportImage.right()));
-    // Closed, they cover the flag panel with a margin on every side.
-    const QRectF couverture(d.masqueGaucheFerme(), d.masqueGauche.top(), 2 * d.masqueGauche.width(),
-                            d.masqueGauche.height());
-    QVERIFY(couverture.contains(d.supportImage));
-    QVERIFY(couverture.adjusted(1, 1, -1, -1).contains(d.supportImage));
 }
 
 void TestDemarrage::aspectAuRepos()
@@ -474,5 +361,5 @@ void TestDemarrage::dossierProgrammeIndependantDuDossierCourant()
     QCOMPARE(plateforme.nomProgramme(), QStringLiteral("tst_demarrage"));
 }
 
-QTEST_MAIN(TestDemarrage)
+PAVORIA_TEST_MAIN(TestDemarrage)
 #include "tst_demarrage.moc"

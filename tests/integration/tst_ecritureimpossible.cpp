@@ -1,4 +1,5 @@
 #include "app/Questionnaire.h"
+#include "tests/support/Application.h"
 #include "tests/support/BaseDeTest.h"
 #include "tests/support/Joueur.h"
 #include "tests/support/PlateformeFactice.h"
@@ -237,5 +238,5 @@ void TestEcritureImpossible::scoreNonEnregistre()
     QCOMPARE(plateforme_.messages.size(), 2);
 }
 
-QTEST_MAIN(TestEcritureImpossible)
+PAVORIA_TEST_MAIN(TestEcritureImpossible)
 #include "tst_ecritureimpossible.moc"

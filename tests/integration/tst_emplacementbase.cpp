@@ -1,6 +1,7 @@
 #include "app/Questionnaire.h"
 #include "core/PlateformeQt.h"
 #include "database/EmplacementBase.h"
+#include "tests/support/Application.h"
 #include "tests/support/BaseDeTest.h"
 #include "tests/support/PlateformeFactice.h"
 #include "widgets/Bouton3D.h"
@@ -300,5 +301,5 @@ void TestEmplacementBase::dossierDonneesSousXdgDataHome()
     qunsetenv("XDG_DATA_HOME");
 }
 
-QTEST_MAIN(TestEmplacementBase)
+PAVORIA_TEST_MAIN(TestEmplacementBase)
 #include "tst_emplacementbase.moc"

@@ -1,6 +1,7 @@
 #include "quiz/Param.h"
 #include "scores/Enregistre.h"
 #include "scores/FiltreNom.h"
+#include "tests/support/Application.h"
 #include "tests/support/BaseDeTest.h"
 #include "tests/support/Joueur.h"
 #include "tests/support/PlateformeFactice.h"
@@ -322,5 +323,5 @@ void TestEnregistre::baseVerrouilleeSignaleeEtTableIntacte()
         QCOMPARE(apres[i].NOM, avant[i].NOM);
 }
 
-QTEST_MAIN(TestEnregistre)
+PAVORIA_TEST_MAIN(TestEnregistre)
 #include "tst_enregistre.moc"

@@ -1,6 +1,7 @@
 #include "app/BureauQt.h"
 #include "app/Questionnaire.h"
 #include "core/PlateformeQt.h"
+#include "tests/support/Application.h"
 #include "tests/support/BaseDeTest.h"
 #include "tests/support/Joueur.h"
 #include "tests/support/PlateformeFactice.h"
@@ -359,5 +360,5 @@ void TestFichiersEndommages::documentAbsentIgnore()
     QVERIFY(QApplication::topLevelWidgets().isEmpty());
 }
 
-QTEST_MAIN(TestFichiersEndommages)
+PAVORIA_TEST_MAIN(TestFichiersEndommages)
 #include "tst_fichiersendommages.moc"

@@ -1,4 +1,5 @@
 #include "app/Questionnaire.h"
+#include "tests/support/Application.h"
 #include "tests/support/BaseDeTest.h"
 #include "tests/support/Ecran.h"
 #include "tests/support/Joueur.h"
@@ -418,5 +419,5 @@ void TestPartie::fichierDeJeuInutilisable()
         QCOMPARE(base_->contenu(), contenu);
 }
 
-QTEST_MAIN(TestPartie)
+PAVORIA_TEST_MAIN(TestPartie)
 #include "tst_partie.moc"

@@ -1,5 +1,6 @@
 #include "quiz/Param.h"
 #include "scores/Scores.h"
+#include "tests/support/Application.h"
 #include "tests/support/BaseDeTest.h"
 #include "widgets/Bouton3D.h"
 
@@ -272,5 +273,5 @@ void TestScores::fichierInutilisable()
     QCOMPARE(QFile::exists(base_->fichier()), panne != u"missing");
 }
 
-QTEST_MAIN(TestScores)
+PAVORIA_TEST_MAIN(TestScores)
 #include "tst_scores.moc"

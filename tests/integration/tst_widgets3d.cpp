@@ -1,4 +1,5 @@
 #include "app/BarreEtat.h"
+#include "tests/support/Application.h"
 #include "tests/support/PlateformeFactice.h"
 #include "widgets/Bouton3D.h"
 #include "widgets/Panneau3D.h"
@@ -307,5 +308,5 @@ void TestWidgets3D::toucheVerrouBasculeSonPanneau()
     QVERIFY(barre->etatVerrou(verrou));
 }
 
-QTEST_MAIN(TestWidgets3D)
+PAVORIA_TEST_MAIN(TestWidgets3D)
 #include "tst_widgets3d.moc"

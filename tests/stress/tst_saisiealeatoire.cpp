@@ -1,6 +1,7 @@
 #include "quiz/Param.h"
 #include "scores/Enregistre.h"
 #include "scores/Scores.h"
+#include "tests/support/Application.h"
 #include "tests/support/BaseDeTest.h"
 #include "tests/support/Joueur.h"
 #include "tests/support/PlateformeFactice.h"
@@ -206,5 +207,5 @@ void TestSaisieAleatoire::nomsAuHasard()
     qInfo("%d names (seed %u), %d of them stored", cas, graine, stockes);
 }
 
-QTEST_MAIN(TestSaisieAleatoire)
+PAVORIA_TEST_MAIN(TestSaisieAleatoire)
 #include "tst_saisiealeatoire.moc"

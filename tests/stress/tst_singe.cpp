@@ -1,4 +1,5 @@
 #include "app/Questionnaire.h"
+#include "tests/support/Application.h"
 #include "tests/support/BaseDeTest.h"
 #include "tests/support/Joueur.h"
 #include "tests/support/PlateformeFactice.h"
@@ -253,5 +254,5 @@ void TestSinge::milliersDEvenementsAuHasard()
     QVERIFY(parties >= 5);
 }
 
-QTEST_MAIN(TestSinge)
+PAVORIA_TEST_MAIN(TestSinge)
 #include "tst_singe.moc"
