@@ -88,40 +88,32 @@ awk -v octets="$octets" -v executions="$executions" -v repetitions="$repetitions
         ligne(libelle, f(banc[nom, "median"]), f(banc[nom, "min"]), f(banc[nom, "max"]), cible,
               borne ? oui(banc[nom, "median"] <= borne) : "")
     }
+    # One line a program of the start-up table, for its times (t) or its memory (m), each
+    # against the floor: the game has a target, others a ratio.
+    function demarrages(mesure,    i, p, plancher, cible, atteinte) {
+        plancher = demarrage["FenetreVide", mesure "med"]
+        for (i = 1; i <= 3; i++) {
+            p = ordre[i]; if (!(p in programmes)) continue
+            cible = ""; atteinte = ""
+            if (p == "Pavoria") {
+                cible = sprintf("≤ 1,3 × plancher = %.1f", 1.3 * plancher)
+                atteinte = oui(demarrage[p, mesure "med"] <= 1.3 * plancher)
+            } else if (p != "FenetreVide") {
+                cible = sprintf("(%.2f × plancher)", demarrage[p, mesure "med"] / plancher)
+            } else {
+                cible = "plancher"
+            }
+            ligne("  " p, f(demarrage[p, mesure "med"]), f(demarrage[p, mesure "min"]),
+                  f(demarrage[p, mesure "max"]), cible, atteinte)
+        }
+    }
     END {
         ligne("mesure", "médiane", "min", "max", "cible", "")
         print "Démarrage jusqu\47à la fenêtre peinte (ms), " executions " exécutions"
-        t0 = demarrage["FenetreVide", "tmed"]; m0 = demarrage["FenetreVide", "mmed"]
         split("FenetreVide Pavoria KGeography", ordre, " ")
-        for (i = 1; i <= 3; i++) {
-            p = ordre[i]; if (!(p in programmes)) continue
-            cible = ""; atteinte = ""
-            if (p == "Pavoria") {
-                cible = sprintf("≤ 1,3 × plancher = %.1f", 1.3 * t0)
-                atteinte = oui(demarrage[p, "tmed"] <= 1.3 * t0)
-            } else if (p != "FenetreVide") {
-                cible = sprintf("(%.2f × plancher)", demarrage[p, "tmed"] / t0)
-            } else {
-                cible = "plancher"
-            }
-            ligne("  " p, f(demarrage[p, "tmed"]), f(demarrage[p, "tmin"]), f(demarrage[p, "tmax"]),
-                  cible, atteinte)
-        }
+        demarrages("t")
         print "Mémoire résidente de pointe 3 s après (Mio)"
-        for (i = 1; i <= 3; i++) {
-            p = ordre[i]; if (!(p in programmes)) continue
-            cible = ""; atteinte = ""
-            if (p == "Pavoria") {
-                cible = sprintf("≤ 1,3 × plancher = %.1f", 1.3 * m0)
-                atteinte = oui(demarrage[p, "mmed"] <= 1.3 * m0)
-            } else if (p != "FenetreVide") {
-                cible = sprintf("(%.2f × plancher)", demarrage[p, "mmed"] / m0)
-            } else {
-                cible = "plancher"
-            }
-            ligne("  " p, f(demarrage[p, "mmed"]), f(demarrage[p, "mmin"]), f(demarrage[p, "mmax"]),
-                  cible, atteinte)
-        }
+        demarrages("m")
         print "Dans le processus (µs), " repetitions " répétitions"
         microsecondes("  tour de question entier", "BM_TourDeQuestion", "", 0)
         microsecondes("  tour de question sans les deux yields", "BM_TourDeQuestionSansAttente",
