@@ -33,19 +33,36 @@ struct BoutonCommande
     const char *cle;
     const char *image;
     const char *infobulle;
+    // The desktop's own keys for the command, if it has a standard one, and the key the help
+    // file tells, which every desktop gets.
+    QKeySequence::StandardKey toucheStandard;
+    QKeyCombination touche;
 };
 
-// Left to right; an empty key is a separator.
+// Left to right; an empty key is a separator. The keys are written in the help file.
 constexpr BoutonCommande boutonsCommande[] = {
-    {"", nullptr, nullptr},
-    {"NouvellePartie", ":/carte", "Lancer une nouvelle partie"},
-    {"Scores", ":/liste", "Affichage des 10 meilleurs scores"},
-    {"", nullptr, nullptr},
-    {"Quitter", ":/porte", "Quitter"},
-    {"", nullptr, nullptr},
-    {"Apropos", ":/ampoule", "A propos !"},
-    {"Aide", ":/livre-aide", "Un peu d'aide ?"},
+    {"", nullptr, nullptr, {}, {}},
+    {"NouvellePartie", ":/carte", "Lancer une nouvelle partie", QKeySequence::New,
+     Qt::CTRL | Qt::Key_N},
+    {"Scores", ":/liste", "Affichage des 10 meilleurs scores", {}, Qt::CTRL | Qt::Key_H},
+    {"", nullptr, nullptr, {}, {}},
+    {"Quitter", ":/porte", "Quitter", QKeySequence::Quit, Qt::CTRL | Qt::Key_Q},
+    {"", nullptr, nullptr, {}, {}},
+    {"Apropos", ":/ampoule", "A propos !", {}, Qt::CTRL | Qt::Key_I},
+    {"Aide", ":/livre-aide", "Un peu d'aide ?", QKeySequence::HelpContents, Qt::Key_F1},
 };
+
+// A desktop without a key of its own for a standard command (Windows and its Quit, Qt's
+// headless platforms) still gets the one the help file tells.
+QList<QKeySequence> raccourcis(const BoutonCommande &bouton)
+{
+    QList<QKeySequence> touches;
+    if (bouton.toucheStandard != QKeySequence::UnknownKey)
+        touches = QKeySequence::keyBindings(bouton.toucheStandard);
+    if (!touches.contains(QKeySequence(bouton.touche)))
+        touches.append(QKeySequence(bouton.touche));
+    return touches;
+}
 
 Panneau3D *creerCompteur(const char *nom, const QColor &couleurTexte, QWidget *parent)
 {
@@ -101,10 +118,6 @@ Questionnaire::Questionnaire(Plateforme &plateforme, Bureau &bureau, quint32 gra
                 bureau_.afficherMessage(titre, texte);
             });
     connect(&partie_, &Partie::enregistrementDemande, this, &Questionnaire::ouvrirEnregistrement);
-
-    auto *aide = new QShortcut(QKeySequence::HelpContents, this);
-    aide->setContext(Qt::WindowShortcut);
-    connect(aide, &QShortcut::activated, this, &Questionnaire::ouvrirAide);
 }
 
 Questionnaire::~Questionnaire() = default;
@@ -146,6 +159,8 @@ void Questionnaire::creerBarreBoutons()
         action->setToolTip(infobulle);
         action->setData(QLatin1String(bouton.cle));
         action->setObjectName(QLatin1String(bouton.cle));
+        // The tooltip stays the button's own text, without the key.
+        action->setShortcuts(raccourcis(bouton));
         BarreBoutons->widgetForAction(action)->setFixedSize(Twips::enPixels(585),
                                                             Twips::enPixels(570));
     }
@@ -200,6 +215,14 @@ void Questionnaire::creerBoiteBoutons(QWidget *centre)
     connect(Reponses[0], &QPushButton::clicked, this, &Questionnaire::Reponse01_Click);
     connect(Reponses[1], &QPushButton::clicked, this, &Questionnaire::Reponse02_Click);
     connect(Reponses[2], &QPushButton::clicked, this, &Questionnaire::Reponse03_Click);
+    // 1, 2 and 3, on the main row or the keypad, press the buttons as a click does: not at all
+    // when the button is greyed, which it is between games.
+    for (std::size_t i = 0; i < Reponses.size(); ++i) {
+        const auto chiffre = Qt::Key(Qt::Key_1 + int(i));
+        auto *touches = new QShortcut(this);
+        touches->setKeys({QKeySequence(chiffre), QKeySequence(Qt::KeypadModifier | chiffre)});
+        connect(touches, &QShortcut::activated, Reponses[i], &QAbstractButton::click);
+    }
     setTabOrder(Reponses[0], Reponses[1]);
     setTabOrder(Reponses[1], Reponses[2]);
 }
