@@ -7,8 +7,11 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QUrl>
+
+#include <algorithm>
 
 BureauQt::BureauQt(const Plateforme &plateforme)
     : plateforme_(plateforme)
@@ -17,10 +20,28 @@ BureauQt::BureauQt(const Plateforme &plateforme)
 
 BureauQt::~BureauQt() = default;
 
+namespace {
+
+// The window a message belongs to: the one the player is using, or, where the window system
+// has not told which (a Wayland compositor without a keyboard), the main window.
+QWidget *fenetreDuMessage()
+{
+    if (QWidget *fenetre = QApplication::activeModalWidget())
+        return fenetre;
+    if (QWidget *fenetre = QApplication::activeWindow())
+        return fenetre;
+    const QWidgetList fenetres = QApplication::topLevelWidgets();
+    const auto principale = std::find_if(fenetres.begin(), fenetres.end(), [](QWidget *fenetre) {
+        return fenetre->isVisible() && qobject_cast<QMainWindow *>(fenetre);
+    });
+    return principale != fenetres.end() ? *principale : nullptr;
+}
+
+} // namespace
+
 void BureauQt::afficherMessage(const QString &titre, const QString &texte)
 {
-    QMessageBox boite(QMessageBox::Critical, titre, texte, QMessageBox::Ok,
-                      QApplication::activeWindow());
+    QMessageBox boite(QMessageBox::Critical, titre, texte, QMessageBox::Ok, fenetreDuMessage());
     boite.exec();
 }
 

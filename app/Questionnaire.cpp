@@ -8,6 +8,7 @@
 #include "database/EmplacementBase.h"
 #include "scores/Enregistre.h"
 #include "scores/Scores.h"
+#include "widgets/Apparence.h"
 #include "widgets/Bouton3D.h"
 #include "widgets/Bureau.h"
 #include "widgets/Cadre3D.h"
@@ -19,10 +20,12 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QShortcut>
 #include <QToolBar>
 #include <QToolButton>
+#include <QWindow>
 
 namespace {
 
@@ -266,15 +269,23 @@ bool Questionnaire::Form_Load()
 void Questionnaire::disposerFenetre()
 {
     const QScreen *ecran = screen() ? screen() : QGuiApplication::primaryScreen();
-    // The window opens maximized: its outer height is the screen's free area.
-    disposition_ = Disposition::calculer(Twips::depuisPixels(ecran->geometry().width()),
-                                         Twips::depuisPixels(ecran->availableGeometry().height()));
-    placerDansFenetre(BoiteBoutons, disposition_.boiteBoutons);
-    placerDansFenetre(BoiteImage, disposition_.boiteImage);
+    // The window opens maximized: its outer height is the screen's free area, where the window
+    // system tells it before the window shows (resizeEvent takes the height it really gets).
+    disposerEnHauteur(ecran->availableGeometry().height());
     placer(SupportImage, disposition_.supportImage);
     placer(Dessin1, disposition_.dessin1);
     placer(MasqueGauche, disposition_.masqueGauche);
     placer(MasqueDroit, disposition_.masqueDroit);
+}
+
+void Questionnaire::disposerEnHauteur(int hauteurFenetre)
+{
+    const QScreen *ecran = screen() ? screen() : QGuiApplication::primaryScreen();
+    disposition_ = Disposition::calculer(Twips::depuisPixels(ecran->geometry().width()),
+                                         Twips::depuisPixels(hauteurFenetre));
+    // Only the two frames move with the height; what they hold keeps its place, masks included.
+    placerDansFenetre(BoiteBoutons, disposition_.boiteBoutons);
+    placerDansFenetre(BoiteImage, disposition_.boiteImage);
 }
 
 void Questionnaire::placer(QWidget *controle, const QRectF &twips) const
@@ -324,6 +335,16 @@ void Questionnaire::closeEvent(QCloseEvent *evenement)
     Form_QueryUnload();
 }
 
+void Questionnaire::resizeEvent(QResizeEvent *evenement)
+{
+    QMainWindow::resizeEvent(evenement);
+    // Once maximized, the outer height is the one the window system gave: a Wayland compositor
+    // sends it after the window is shown, and no screen area tells it beforehand. Under X11 it is
+    // the free area the layout was made for. The event's own size can lag behind the widget's.
+    if (isVisible() && isMaximized())
+        disposerEnHauteur(frameGeometry().height());
+}
+
 void Questionnaire::Form_QueryUnload()
 {
     plateforme_.terminer(0);
@@ -367,6 +388,7 @@ void Questionnaire::ouvrirEnregistrement()
 void Questionnaire::ouvrirScores()
 {
     Scores fenetre(param_);
+    rattacher(fenetre);
     if (!fenetre.Form_Load()) {
         bureau_.afficherMessage(Param::titreMessages(), fenetre.erreur());
         plateforme_.terminer(1);
@@ -378,7 +400,19 @@ void Questionnaire::ouvrirScores()
 void Questionnaire::ouvrirApropos()
 {
     Apropos fenetre(param_, plateforme_, bureau_);
+    rattacher(fenetre);
     bureau_.executerFenetre(fenetre);
+}
+
+void Questionnaire::rattacher(QWidget &fenetre) const
+{
+    // A Wayland compositor ignores the position a window asks for: told that the window belongs
+    // to the main window, it keeps it over it. Elsewhere Qt would then centre it on the main
+    // window instead of the screen, so it stays on its own there.
+    if (!Apparence::surWayland() || !windowHandle())
+        return;
+    fenetre.winId();
+    fenetre.windowHandle()->setTransientParent(windowHandle());
 }
 
 void Questionnaire::ouvrirAide()

@@ -40,6 +40,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *evenement) override;
+    void resizeEvent(QResizeEvent *evenement) override;
 
 private:
     void creerControles();
@@ -56,8 +57,10 @@ private:
     void ouvrirScores();
     void ouvrirApropos();
     void ouvrirAide();
+    void rattacher(QWidget &fenetre) const;
 
     void disposerFenetre();
+    void disposerEnHauteur(int hauteurFenetre);
     void placer(QWidget *controle, const QRectF &twips) const;
     void placerDansFenetre(QWidget *controle, const QRectF &twips) const;
     void placerMasques(bool fermes);

@@ -1,20 +1,32 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building and testing Pavoria need, when they are missing,
-# and those named as arguments.
-# The flag pictures come from npm; the build fetches them into its own tree. The benchmarks'
-# libraries are here too (bench/ is built with the rest); bench/demarrage.sh installs what
-# running them needs.
+# Installs the Debian packages that building Pavoria needs, when they are missing; with --tests,
+# also those of its tests and benchmarks; and those named as arguments.
+# The flag pictures come from npm; the build fetches them into its own tree. bench/demarrage.sh
+# installs what running the start-up benchmark needs.
 set -euo pipefail
+
+tests=0
+if [ "${1:-}" = --tests ]; then
+    tests=1
+    shift
+fi
 
 paquets=(
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6sql6-sqlite libqt6svg6
     libgl-dev libx11-dev libfontconfig-dev
     fonts-liberation2
-    # the tests' validators of the desktop entry and the metainfo, and CPack's Debian tools
-    desktop-file-utils appstream dpkg-dev file
-    libbenchmark-dev libxcb-damage0-dev
-    "$@"
 )
+if [ "$tests" -eq 1 ]; then
+    paquets+=(
+        # the desktop entry's and the metainfo's validators, CPack's Debian tools
+        desktop-file-utils appstream dpkg-dev file
+        # the benchmarks
+        libbenchmark-dev libxcb-damage0-dev
+        # the game played under a headless Wayland compositor, through its accessibility tree
+        weston qt6-wayland dbus at-spi2-core python3-pyatspi netpbm
+    )
+fi
+paquets+=("$@")
 # Tools count as present when their command is, whoever installed them.
 outils=(g++:g++ cmake:cmake make:make pkgconf:pkg-config npm:npm)
 

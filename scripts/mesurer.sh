@@ -16,7 +16,7 @@ while [ $# -gt 0 ]; do
     esac
 done
 
-scripts/dependances.sh
+scripts/dependances.sh --tests
 cmake --preset release >/dev/null
 cmake --build --preset release --parallel "$(nproc)" >/dev/null
 build=build/release

@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/dependances.sh
+scripts/dependances.sh --tests
 cmake --preset dev
 cmake --build --preset dev --parallel "$(nproc)"
 QT_QPA_PLATFORM=offscreen ctest --preset dev --parallel "$(nproc)"

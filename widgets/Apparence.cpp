@@ -20,10 +20,20 @@ void Apparence::appliquer()
     QPalette palette = QApplication::palette();
     palette.setColor(QPalette::Window, QColor(192, 192, 192));
     palette.setColor(QPalette::Button, QColor(192, 192, 192));
+    // Qt's own title bar under Wayland reads the palette once, and draws an inactive window's
+    // title and buttons in the disabled text colour on the window colour: the default disabled
+    // grey (190) would vanish on 192. The classic disabled grey stands out.
+    if (surWayland())
+        palette.setColor(QPalette::Disabled, QPalette::WindowText, QColor(128, 128, 128));
     QApplication::setPalette(palette);
 
     // The window designs name Windows fonts; Liberation Sans is the metric twin of Arial.
     QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
                                {QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
     QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+}
+
+bool Apparence::surWayland()
+{
+    return QGuiApplication::platformName().startsWith(u"wayland");
 }

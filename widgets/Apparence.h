@@ -8,4 +8,7 @@ namespace Apparence {
 
 void appliquer();
 
+// Whether the windows are Wayland surfaces, which the compositor places and decorates.
+bool surWayland();
+
 } // namespace Apparence

@@ -13,9 +13,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
+#include <QWindow>
 
 #include <memory>
 #include <set>
@@ -54,6 +56,8 @@ private slots:
     void apresLaFinLesReponsesNeRepondentPlus();
     void annulerLEnregistrementRemetAuRepos();
     void fenetresOuvertesEnCoursDePartie();
+    void agrandieEnCoursDePartie();
+    void horsAgrandissementLaDispositionReste();
     void fichierDeJeuInutilisable_data();
     void fichierDeJeuInutilisable();
 
@@ -217,6 +221,55 @@ void TestPartie::masquesFermesALEcranEntreDeuxDrapeaux()
         const QImage attendu = enRgb(dessin->grab().toImage());
         QCOMPARE(vues[1].copy(QRect(dessin->pos(), dessin->size())), attendu);
     }
+}
+
+namespace {
+
+// Top of each frame, in the window's coordinates.
+int haut(Questionnaire &fenetre, const char *nom)
+{
+    const auto *controle = fenetre.findChild<QWidget *>(QLatin1String(nom));
+    return controle->mapTo(&fenetre, QPoint(0, 0)).y();
+}
+
+} // namespace
+
+void TestPartie::agrandieEnCoursDePartie()
+{
+    // Maximised in a game, the window lays its frames out again from the height it was given,
+    // here the screen's free height, as at start-up; the open masks stay open.
+    auto fenetre = nouvelleFenetre(7);
+    fenetre->show();
+    QVERIFY(QTest::qWaitForWindowExposed(fenetre.get()));
+    const int image = haut(*fenetre, "BoiteImage");
+    const int boutons = haut(*fenetre, "BoiteBoutons");
+    commander(*fenetre, "NouvellePartie");
+    const auto *gauche = fenetre->findChild<QWidget *>(QStringLiteral("MasqueGauche"));
+    const auto *droit = fenetre->findChild<QWidget *>(QStringLiteral("MasqueDroit"));
+    const QRect gaucheOuvert = gauche->geometry();
+    const QRect droitOuvert = droit->geometry();
+
+    fenetre->showMaximized();
+    QTRY_COMPARE(fenetre->frameGeometry().height(),
+                 fenetre->screen()->availableGeometry().height());
+    QCOMPARE(haut(*fenetre, "BoiteImage"), image);
+    QCOMPARE(haut(*fenetre, "BoiteBoutons"), boutons);
+    QCOMPARE(gauche->geometry(), gaucheOuvert);
+    QCOMPARE(droit->geometry(), droitOuvert);
+}
+
+void TestPartie::horsAgrandissementLaDispositionReste()
+{
+    // A window that is not maximised keeps the layout made at start-up, whatever its height.
+    auto fenetre = nouvelleFenetre(7);
+    fenetre->show();
+    QVERIFY(QTest::qWaitForWindowExposed(fenetre.get()));
+    const int image = haut(*fenetre, "BoiteImage");
+    const int boutons = haut(*fenetre, "BoiteBoutons");
+    fenetre->resize(fenetre->width(), fenetre->height() + 200);
+    QTRY_COMPARE(fenetre->windowHandle()->height(), fenetre->height());
+    QCOMPARE(haut(*fenetre, "BoiteImage"), image);
+    QCOMPARE(haut(*fenetre, "BoiteBoutons"), boutons);
 }
 
 void TestPartie::verifierInvariants(Questionnaire &fenetre)

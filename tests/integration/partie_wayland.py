@@ -1,0 +1,193 @@
+#!/usr/bin/python3
+"""Drives the running game through its accessibility tree (AT-SPI) and checks weston's
+screenshots. Usage: partie_wayland.py CAPTURE_DIR. Run by partie_wayland.sh."""
+import glob
+import os
+import subprocess
+import sys
+import tempfile
+import time
+
+import pyatspi
+from gi.repository import Atspi, GLib
+
+sortie = sys.argv[1]
+os.makedirs(sortie, exist_ok=True)
+resultats = {'passed': 0, 'failed': 0}
+
+
+def verifier(condition, quoi):
+    resultats['passed' if condition else 'failed'] += 1
+    print(('ok   ' if condition else 'FAIL ') + quoi, flush=True)
+
+
+class Image:
+    def __init__(self, png):
+        ppm = subprocess.run(['pngtopnm', png], capture_output=True, check=True).stdout
+        champs, i = [], 0
+        while len(champs) < 4:
+            while ppm[i:i + 1].isspace():
+                i += 1
+            j = i
+            while not ppm[j:j + 1].isspace():
+                j += 1
+            champs.append(ppm[i:j])
+            i = j
+        self.largeur, self.hauteur = int(champs[1]), int(champs[2])
+        self.pixels = ppm[i + 1:]
+
+    def pixel(self, x, y):
+        k = (y * self.largeur + x) * 3
+        return tuple(self.pixels[k:k + 3])
+
+    def zone(self, x, y, l, h):
+        return [self.pixel(x + i, y + j) for j in range(h) for i in range(l)]
+
+
+def capture(nom):
+    dossier = tempfile.mkdtemp()
+    subprocess.run(['timeout', '20', 'weston-screenshooter'], cwd=dossier, check=True,
+                   stdout=subprocess.DEVNULL)
+    chemin = os.path.join(sortie, nom + '.png')
+    os.replace(glob.glob(dossier + '/wayland-screenshot-*.png')[0], chemin)
+    os.rmdir(dossier)
+    return Image(chemin)
+
+
+def parcourir(objet):
+    yield objet
+    for i in range(objet.childCount):
+        enfant = objet.getChildAtIndex(i)
+        if enfant is not None:
+            yield from parcourir(enfant)
+
+
+def attendre(predicat, quoi, delai=20):
+    fin = time.time() + delai
+    while time.time() < fin:
+        valeur = predicat()
+        if valeur:
+            return valeur
+        time.sleep(0.1)
+    raise SystemExit('timed out waiting for ' + quoi)
+
+
+def application():
+    bureau = pyatspi.Registry.getDesktop(0)
+    return next((a for a in bureau if a is not None and a.name == 'Pavoria'), None)
+
+
+def fenetres():
+    app = application()
+    return [app.getChildAtIndex(i) for i in range(app.childCount)] if app else []
+
+
+def autres_fenetres():
+    return [f for f in fenetres() if f.name != 'Pavoria 1.6'
+            and f.getState().contains(pyatspi.STATE_SHOWING)]
+
+
+def appuyer(objet, ouvre_dialogue=False):
+    # A tool button's Press clicks synchronously: the reply waits for a modal dialog it opens
+    # to close, so that press is sent with a short timeout and its missing reply ignored.
+    action = objet.queryAction()
+    index = next(i for i in range(action.nActions) if action.getName(i) == 'Press')
+    if ouvre_dialogue:
+        Atspi.set_timeout(1000, -1)
+    try:
+        action.doAction(index)
+    except GLib.GError as erreur:
+        if not ouvre_dialogue or 'reply' not in str(erreur):
+            raise
+    finally:
+        Atspi.set_timeout(25000, -1)
+
+
+def bouton(racine, nom):
+    return next(o for o in parcourir(racine) if o.getRoleName() == 'push button' and o.name == nom)
+
+
+principale = attendre(lambda: next((f for f in fenetres() if f.name == 'Pavoria 1.6'), None),
+                      'the main window')
+time.sleep(1)
+repos = capture('01-repos')
+
+# Where the client area lies on the screen: the maximised window fills the output under the
+# panel, with the decoration's side and bottom borders of equal width.
+client = principale.queryComponent().getExtents(pyatspi.WINDOW_COORDS)
+bord = (repos.largeur - client.width) // 2
+haut_client = repos.hauteur - bord - client.height
+dessin = next(o for o in parcourir(principale) if o.name == 'Drapeau')
+d = dessin.queryComponent().getExtents(pyatspi.WINDOW_COORDS)
+zone_drapeau = (bord + d.x, haut_client + d.y, d.width, d.height)
+
+# The title bar: the title's text in the middle and the three buttons at the right, in any
+# colour that stands out from the bar's grey.
+barre_y = haut_client - 30
+fond = repos.pixel(repos.largeur // 2, barre_y + 2)
+def marques(x0, x1):
+    return sum(1 for y in range(barre_y, haut_client) for x in range(x0, x1)
+               if max(abs(a - b) for a, b in zip(repos.pixel(x, y), fond)) > 40)
+verifier(marques(repos.largeur // 2 - 100, repos.largeur // 2 + 100) > 50,
+         'the title text shows in the title bar')
+verifier(marques(repos.largeur - 90, repos.largeur - bord) > 30,
+         'the three buttons show in the title bar')
+
+# The three vertical gaps, in the middle column: plain window grey between the frames.
+def ecarts(image):
+    x, runs, debut = image.largeur // 2, [], None
+    for y in range(haut_client, image.hauteur + 1):
+        gris = y < image.hauteur and image.pixel(x, y) == (192, 192, 192)
+        if gris and debut is None:
+            debut = y
+        if not gris and debut is not None:
+            if y - debut > 60:
+                runs.append(y - debut)
+            debut = None
+    return runs
+hauteur_fenetre = repos.hauteur - (haut_client - 30)
+attendu = round((hauteur_fenetre * 15 - 6045) / 3 / 15)
+g = ecarts(repos)
+# Each run also holds the 3 px inside a frame's etched line, on each frame side it touches.
+verifier(len(g) == 3 and abs(g[0] - 3 - attendu) <= 1 and abs(g[1] - 6 - attendu) <= 1,
+         'the upper gaps split the height the compositor gave: %s, expected %d' % (g, attendu))
+
+masques_fermes = repos.zone(*zone_drapeau)
+appuyer(bouton(principale, 'Lancer une nouvelle partie'))
+reponses = lambda: [o for o in parcourir(principale)
+                    if o.getRoleName() == 'push button' and o.parent.getRoleName() == 'frame']
+attendre(lambda: all(r.name for r in reponses()), 'the first question')
+time.sleep(0.5)
+premier = capture('02-premier-drapeau')
+vue = premier.zone(*zone_drapeau)
+differents = sum(1 for a, b in zip(vue, masques_fermes) if a != b)
+verifier(differents > len(vue) // 2, 'the masks open on a flag')
+
+clics = 0
+while not autres_fenetres() and clics < 60:
+    actives = [r for r in reponses() if r.name and r.getState().contains(pyatspi.STATE_ENABLED)]
+    if actives:
+        appuyer(actives[0])
+        clics += 1
+    time.sleep(0.3)
+message = attendre(
+    lambda: next((f for f in autres_fenetres() if f.getRoleName() == 'alert'), None),
+    'the end-of-game message')
+texte = ' '.join(o.name for o in parcourir(message) if o.getRoleName() == 'label')
+verifier('Cette partie est terminée' in texte, 'the game ends after fifteen flags')
+appuyer(bouton(message, 'OK'))
+attendre(lambda: not any(f.getRoleName() == 'alert' for f in autres_fenetres()),
+         'the message to go')
+time.sleep(0.5)
+dialogue = next(iter(autres_fenetres()), None)
+if dialogue is not None:
+    champ = next(o for o in parcourir(dialogue) if o.getRoleName() == 'text')
+    champ.queryEditableText().setTextContents('Essai')
+    appuyer(bouton(dialogue, 'Valider'))
+    attendre(lambda: not autres_fenetres(), 'the score dialog to go')
+time.sleep(0.5)
+fin = capture('03-fin')
+verifier(fin.zone(*zone_drapeau) == masques_fermes, 'the masks are closed again after the game')
+
+print('%d passed, %d failed' % (resultats['passed'], resultats['failed']))
+sys.exit(1 if resultats['failed'] else 0)
