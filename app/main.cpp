@@ -6,22 +6,47 @@
 #include <QApplication>
 #include <QDBusConnection>
 
+#include <cstdio>
 #include <thread>
 
+#ifdef PAVORIA_AVEC_FONTCONFIG
 #include <fontconfig/fontconfig.h>
+#endif
+
+namespace {
+
+// Without a session runtime folder, Qt warns on the terminal each time it looks there to tell
+// whether it runs in a Flatpak, at start-up and when it opens a document: nothing is wrong for
+// this game, which keeps its lock in a folder of the player's own then. Every other message is
+// printed as Qt prints it.
+void passerDossierExecutionAbsent(QtMsgType type, const QMessageLogContext &contexte,
+                                  const QString &message)
+{
+    if (message.startsWith(u"QStandardPaths: XDG_RUNTIME_DIR not set"))
+        return;
+    std::fputs(qPrintable(qFormatLogMessage(type, contexte, message) + u'\n'), stderr);
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
+        qInstallMessageHandler(passerDossierExecutionAbsent);
+#ifdef PAVORIA_AVEC_FONTCONFIG
     // Reading the desktop's font configuration is the longest step before the first text can
     // be measured, and it needs no display: it runs beside the connection to the display and
     // is over before any window is built. Qt's own call then finds it done.
-    std::thread configurationPolices([] { FcInit(); });
+    std::jthread configurationPolices([] { FcInit(); });
+#endif
     QApplication application(argc, argv);
     // The accessibility bridge connects to the session bus when the first widget names itself,
     // and waits for the connection: made here, it overlaps with loading the fonts, which the
     // main window does first. Joined before the application goes.
     const std::jthread connexionBus([] { QDBusConnection::sessionBus(); });
+#ifdef PAVORIA_AVEC_FONTCONFIG
     configurationPolices.join();
+#endif
     Apparence::appliquer();
 
     PlateformeQt plateforme;

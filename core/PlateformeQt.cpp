@@ -18,18 +18,27 @@ void PlateformeQt::terminer(int statut)
 
 bool PlateformeQt::autreCopieEnCours()
 {
-    verrou_ = std::make_unique<QLockFile>(cheminVerrou());
+    const QString chemin = cheminVerrou();
+    QDir().mkpath(QFileInfo(chemin).absolutePath());
+    verrou_ = std::make_unique<QLockFile>(chemin);
     // A lock left by a copy that crashed names a dead process; QLockFile removes it.
     verrou_->setStaleLockTime(0);
-    return !verrou_->tryLock(0);
+    // Only a lock that another live copy holds refuses the start: a folder the lock cannot be
+    // written in proves nothing, and the game plays rather than claim a copy that is not there.
+    return !verrou_->tryLock(0) && verrou_->error() == QLockFile::LockFailedError;
 }
 
 QString PlateformeQt::cheminVerrou()
 {
-    QString dossier = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (dossier.isEmpty())
-        dossier = QDir::tempPath();
-    return QDir(dossier).filePath(QStringLiteral("Pavoria.lock"));
+    // The session's runtime folder; without one (a bare terminal, a cron job), a folder of the
+    // player's own, where Qt would warn on the terminal and make one in the temporary folder.
+    const QString dossier =
+        qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")
+            ? QDir(QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation))
+                  .filePath(QStringLiteral("pavoria"))
+            : QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    return QDir(dossier.isEmpty() ? QDir::tempPath() : dossier)
+        .filePath(QStringLiteral("Pavoria.lock"));
 }
 
 QString PlateformeQt::dossierProgramme() const

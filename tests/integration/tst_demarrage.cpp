@@ -26,9 +26,9 @@ namespace {
 
 // The real program on the offscreen platform, as far as taking the single-copy lock, which it
 // does once its window is built.
-bool demarrerJeu(QProcess &jeu)
+bool demarrerJeu(QProcess &jeu,
+                 QProcessEnvironment environnement = QProcessEnvironment::systemEnvironment())
 {
-    QProcessEnvironment environnement = QProcessEnvironment::systemEnvironment();
     environnement.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     jeu.setProcessEnvironment(environnement);
     jeu.start(QStringLiteral(PAVORIA_PROGRAMME), {});
@@ -61,6 +61,8 @@ private slots:
 
     void verrouPartageEntreCopies();
     void verrouDUneCopieTueeNeBloquePas();
+    void sansDossierExecutionNiAvertissementNiVerrouPartage();
+    void verrouImpossibleNeRefusePasLeJeu();
     void demarrageSansModuleDImages();
     void dossierProgrammeIndependantDuDossierCourant();
 
@@ -330,6 +332,44 @@ void TestDemarrage::verrouDUneCopieTueeNeBloquePas()
 
     PlateformeQt apres;
     QVERIFY(!apres.autreCopieEnCours());
+}
+
+void TestDemarrage::sansDossierExecutionNiAvertissementNiVerrouPartage()
+{
+    // Started outside a session (no XDG_RUNTIME_DIR), the game keeps its lock in the player's
+    // cache folder, still refuses a second copy, and says nothing on its terminal about it.
+    const QTemporaryDir maison;
+    QProcessEnvironment environnement = QProcessEnvironment::systemEnvironment();
+    environnement.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+    environnement.insert(QStringLiteral("XDG_CACHE_HOME"),
+                         maison.filePath(QStringLiteral("cache")));
+    qunsetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_CACHE_HOME", maison.filePath(QStringLiteral("cache")).toLocal8Bit());
+    QCOMPARE(PlateformeQt::cheminVerrou(),
+             maison.filePath(QStringLiteral("cache/pavoria/Pavoria.lock")));
+
+    QProcess jeu;
+    QVERIFY(demarrerJeu(jeu, environnement));
+    QVERIFY(PlateformeQt().autreCopieEnCours());
+    jeu.kill();
+    QVERIFY(jeu.waitForFinished());
+    const QByteArray terminal = jeu.readAllStandardError() + jeu.readAllStandardOutput();
+    QVERIFY2(!terminal.contains("XDG_RUNTIME_DIR"), terminal.constData());
+    qunsetenv("XDG_CACHE_HOME");
+}
+
+void TestDemarrage::verrouImpossibleNeRefusePasLeJeu()
+{
+    // A lock that cannot even be written proves no other copy: the game plays.
+    const QTemporaryDir maison;
+    QFile fichier(maison.filePath(QStringLiteral("cache")));
+    QVERIFY(fichier.open(QIODevice::WriteOnly)); // a file where the cache folder should be
+    fichier.close();
+    qunsetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_CACHE_HOME", fichier.fileName().toLocal8Bit());
+    PlateformeQt plateforme;
+    QVERIFY(!plateforme.autreCopieEnCours());
+    qunsetenv("XDG_CACHE_HOME");
 }
 
 void TestDemarrage::demarrageSansModuleDImages()
