@@ -27,7 +27,8 @@ using Ligne = ControleDonnees::LigneScore;
 QByteArray contenu(const QString &fichier)
 {
     QFile lecture(fichier);
-    lecture.open(QIODevice::ReadOnly);
+    if (!lecture.open(QIODevice::ReadOnly))
+        qFatal("cannot read %s", qPrintable(fichier));
     return lecture.readAll();
 }
 

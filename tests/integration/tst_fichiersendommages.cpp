@@ -55,8 +55,8 @@ void abimer(const QString &fichier, const QString &dommage, const QString &paysI
         QByteArray octets(64 * 1024, '\0');
         QRandomGenerator(7).fillRange(reinterpret_cast<quint32 *>(octets.data()),
                                       octets.size() / 4);
-        f.open(QIODevice::WriteOnly | QIODevice::Truncate);
-        f.write(octets);
+        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(octets) != octets.size())
+            qFatal("cannot write %s", qPrintable(fichier));
     } else if (dommage == u"no flag table") {
         executer(fichier, {QStringLiteral("DROP TABLE Pavoria")});
     } else if (dommage == u"no score table") {

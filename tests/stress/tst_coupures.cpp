@@ -36,7 +36,9 @@ QList<Ligne> lignesParRowid(const QString &fichier)
         if (!requete.exec(QStringLiteral("PRAGMA integrity_check")) || !requete.next()
             || requete.value(0).toString() != u"ok")
             qFatal("integrity_check: %s", qPrintable(requete.value(0).toString()));
-        requete.exec(QStringLiteral("SELECT rowid, NOM, SCORE, DATE FROM SCORES ORDER BY rowid"));
+        if (!requete.exec(
+                QStringLiteral("SELECT rowid, NOM, SCORE, DATE FROM SCORES ORDER BY rowid")))
+            qFatal("%s", qPrintable(requete.lastError().text()));
         while (requete.next()) {
             lignes.append({requete.value(0).toLongLong(), requete.value(1).toString(),
                            requete.value(2).toInt(), requete.value(3).toString()});

@@ -38,9 +38,11 @@ QList<Ligne> tableParRowid(const QString &fichier)
         QSqlDatabase base =
             QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("table"));
         base.setDatabaseName(fichier);
-        base.open();
-        QSqlQuery requete(QStringLiteral("SELECT NOM, SCORE, DATE FROM SCORES ORDER BY rowid"),
-                          base);
+        if (!base.open())
+            qFatal("%s", qPrintable(base.lastError().text()));
+        QSqlQuery requete(base);
+        if (!requete.exec(QStringLiteral("SELECT NOM, SCORE, DATE FROM SCORES ORDER BY rowid")))
+            qFatal("%s", qPrintable(requete.lastError().text()));
         while (requete.next()) {
             lignes.append({requete.value(0).toString(), requete.value(1).toInt(),
                            QDate::fromString(requete.value(2).toString(), Qt::ISODate)});

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QImage>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTemporaryDir>
@@ -38,10 +39,13 @@ QList<QVariantList> executerSql(const QString &chemin, const QStringList &instru
         QSqlDatabase base =
             QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("test"));
         base.setDatabaseName(chemin);
-        base.open();
+        if (!base.open())
+            qFatal("%s", qPrintable(base.lastError().text()));
         QSqlQuery requete(base);
-        for (const QString &instruction : instructions)
-            requete.exec(instruction);
+        for (const QString &instruction : instructions) {
+            if (!requete.exec(instruction))
+                qFatal("%s: %s", qPrintable(instruction), qPrintable(requete.lastError().text()));
+        }
         while (requete.next()) {
             QVariantList ligne;
             for (int i = 0; i < requete.record().count(); ++i)
