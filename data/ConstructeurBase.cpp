@@ -109,10 +109,10 @@ QString travaillerSurBase(const QString &chemin, bool lectureSeule, Travail &&tr
 
 } // namespace
 
-ConstructeurBase::ConstructeurBase(QString fichierPays, QString dossierDrapeaux,
+ConstructeurBase::ConstructeurBase(QString fichierPays, QStringList dossiersDrapeaux,
                                    QString fichierSortie)
     : fichierPays_(std::move(fichierPays))
-    , dossierDrapeaux_(std::move(dossierDrapeaux))
+    , dossiersDrapeaux_(std::move(dossiersDrapeaux))
     , fichierSortie_(std::move(fichierSortie))
 {
 }
@@ -169,6 +169,7 @@ std::optional<QList<ConstructeurBase::Pays>> ConstructeurBase::lirePays()
     QHash<int, qsizetype> lignesDesNumeros;
     QHash<QString, qsizetype> lignesDesCodes;
     QHash<QString, qsizetype> lignesDesNoms;
+    bool enTeteLu = false;
     for (qsizetype i = 0; i < lignes.size(); ++i) {
         const qsizetype numeroLigne = i + 1;
         QByteArrayView octets(lignes[i]);
@@ -180,13 +181,15 @@ std::optional<QList<ConstructeurBase::Pays>> ConstructeurBase::lirePays()
         const QString ligne = decodeur(octets);
         if (decodeur.hasError())
             return refuser(numeroLigne, QStringLiteral("texte qui n’est pas de l’UTF-8"));
-        if (i == 0) {
+        // Comments and blank lines may come anywhere, the header first of the other lines.
+        if (ligne.startsWith(u'#') || ligne.trimmed().isEmpty())
+            continue;
+        if (!enTeteLu) {
             if (ligne != QLatin1StringView("NUMERO;ISO;PAYS"))
                 return refuser(numeroLigne, QStringLiteral("en-tête « NUMERO;ISO;PAYS » attendu"));
+            enTeteLu = true;
             continue;
         }
-        if (ligne.trimmed().isEmpty())
-            continue;
 
         const QStringList champs = ligne.split(u';');
         if (champs.size() != 3)
@@ -228,17 +231,27 @@ std::optional<QList<ConstructeurBase::Pays>> ConstructeurBase::lirePays()
                            dejaDonne(QStringLiteral("drapeau « %1 »").arg(iso), *deja));
         if (const auto deja = lignesDesNoms.constFind(cleNom); deja != lignesDesNoms.cend())
             return refuser(numeroLigne, dejaDonne(QStringLiteral("nom « %1 »").arg(nom), *deja));
-        if (const QString drapeau = cheminDrapeau(iso); !QFileInfo(drapeau).isFile())
+        QStringList chemins = cheminsDrapeau(iso);
+        const auto drapeau =
+            std::ranges::find_if(chemins, [](const QString &c) { return QFileInfo(c).isFile(); });
+        if (drapeau == chemins.cend()) {
+            for (QString &chemin : chemins)
+                chemin = QDir::toNativeSeparators(chemin);
             return refuser(
                 numeroLigne,
-                QStringLiteral("drapeau introuvable : %1").arg(QDir::toNativeSeparators(drapeau)));
+                QStringLiteral("drapeau introuvable : %1").arg(chemins.join(QStringLiteral(", "))));
+        }
 
         lignesDesNumeros.insert(numero, numeroLigne);
         lignesDesCodes.insert(iso, numeroLigne);
         lignesDesNoms.insert(cleNom, numeroLigne);
-        pays.append({numeroLigne, numero, iso, nom, {}});
+        pays.append({numeroLigne, numero, iso, nom, *drapeau, {}});
     }
 
+    if (!enTeteLu) {
+        echouer(QStringLiteral("%1: en-tête « NUMERO;ISO;PAYS » absent").arg(nomFichier));
+        return std::nullopt;
+    }
     QStringList absents;
     for (int numero = 1; numero <= Schema::nombreDrapeaux; ++numero) {
         if (!lignesDesNumeros.contains(numero))
@@ -258,7 +271,7 @@ std::optional<QList<ConstructeurBase::Pays>> ConstructeurBase::lirePays()
 bool ConstructeurBase::composerDessins(QList<Pays> &pays)
 {
     for (Pays &unPays : pays) {
-        const QString chemin = cheminDrapeau(unPays.iso);
+        const QString &chemin = unPays.drapeau;
         const QImage drapeau(chemin);
         if (drapeau.isNull()) {
             return echouer(QStringLiteral("%1:%2: drapeau illisible : %3")
@@ -377,9 +390,12 @@ bool ConstructeurBase::ecrireBase(const QList<Pays> &pays, const QList<LigneScor
     return true;
 }
 
-QString ConstructeurBase::cheminDrapeau(const QString &iso) const
+QStringList ConstructeurBase::cheminsDrapeau(const QString &iso) const
 {
-    return QDir(dossierDrapeaux_).filePath(iso + QStringLiteral(".png"));
+    QStringList chemins;
+    for (const QString &dossier : dossiersDrapeaux_)
+        chemins.append(QDir(dossier).filePath(iso + QStringLiteral(".png")));
+    return chemins;
 }
 
 bool ConstructeurBase::echouer(const QString &message)

@@ -4,16 +4,19 @@
 #include <QImage>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 #include <optional>
 
 // Builds the game database from the country list and the flag pictures. A failure leaves the
 // output file as it was and explains itself in erreur(), naming the file and line at fault.
+// The list's lines starting with '#' are comments. A flag comes from the first of the folders
+// that has its picture, so that our own drawings come before the package's.
 class ConstructeurBase
 {
 public:
-    ConstructeurBase(QString fichierPays, QString dossierDrapeaux, QString fichierSortie);
+    ConstructeurBase(QString fichierPays, QStringList dossiersDrapeaux, QString fichierSortie);
 
     [[nodiscard]] bool construire();
     [[nodiscard]] const QString &erreur() const { return erreur_; }
@@ -29,6 +32,7 @@ private:
         int numero = 0;
         QString iso;
         QString nom;
+        QString drapeau; // the picture's file
         QByteArray dessin;
     };
     using LigneScore = QList<QVariant>; // NOM, SCORE, DATE, as stored
@@ -38,11 +42,11 @@ private:
     [[nodiscard]] std::optional<QList<LigneScore>> lireScores();
     [[nodiscard]] bool ecrireBase(const QList<Pays> &pays, const QList<LigneScore> &scores);
 
-    [[nodiscard]] QString cheminDrapeau(const QString &iso) const;
+    [[nodiscard]] QStringList cheminsDrapeau(const QString &iso) const;
     bool echouer(const QString &message);
 
     QString fichierPays_;
-    QString dossierDrapeaux_;
+    QStringList dossiersDrapeaux_;
     QString fichierSortie_;
     QString erreur_;
 };

@@ -19,6 +19,7 @@ constexpr QRgb gris = qRgb(192, 192, 192);
 constexpr QRgb blanc = qRgb(255, 255, 255);
 // Off the 6×6×6 colour cube, so that a picture dithered to 256 colours would show.
 constexpr QRgb rouge = qRgb(200, 16, 46);
+constexpr QRgb vert = qRgb(0, 122, 61);
 
 QString codeIso(int numero)
 {
@@ -72,6 +73,8 @@ private slots:
     void composerDessin();
     void refuserListeFautive_data();
     void refuserListeFautive();
+    void sauterCommentaires();
+    void prefererNosDrapeaux();
     void garderScoresAuReconstruire();
     void refuserSortieEndommagee_data();
     void refuserSortieEndommagee();
@@ -89,7 +92,8 @@ private:
     {
         return QDir(travail_->path()).entryList(QDir::Files);
     }
-    [[nodiscard]] bool construire(const QList<QByteArray> &lignes);
+    [[nodiscard]] bool construire(const QList<QByteArray> &lignes,
+                                  const QStringList &dossiersPropres = {});
 
     // Line n + 1 of a valid list gives number n, code codeIso(n) and name "Pays n".
     QList<QByteArray> listeValide_{"NUMERO;ISO;PAYS"};
@@ -122,13 +126,15 @@ void TestConstructeurBase::cleanup()
     QVERIFY(QSqlDatabase::connectionNames().isEmpty());
 }
 
-bool TestConstructeurBase::construire(const QList<QByteArray> &lignes)
+bool TestConstructeurBase::construire(const QList<QByteArray> &lignes,
+                                      const QStringList &dossiersPropres)
 {
     QFile fichier(cheminPays());
     if (!fichier.open(QIODevice::WriteOnly) || fichier.write(lignes.join('\n') + '\n') < 0)
         return false;
     fichier.close();
-    ConstructeurBase constructeur(cheminPays(), drapeaux_.path(), cheminSortie());
+    ConstructeurBase constructeur(cheminPays(), dossiersPropres + QStringList{drapeaux_.path()},
+                                  cheminSortie());
     const bool reussi = constructeur.construire();
     erreur_ = constructeur.erreur();
     return reussi;
@@ -228,6 +234,10 @@ void TestConstructeurBase::refuserListeFautive_data()
     QTest::newRow("drapeau manquant") << 5 << QByteArray("4;zz;Pays 4") << 5 << "zz.png";
     QTest::newRow("drapeau illisible") << 5 << QByteArray("4;zy;Pays 4") << 5 << "zy.png";
     QTest::newRow("texte en Latin-1") << 5 << QByteArray("4;ad;B\xe9nin") << 5 << "UTF-8";
+    QTest::newRow("commentaire au lieu de l’en-tête")
+        << 1 << QByteArray("# NUMERO;ISO;PAYS") << 2 << "NUMERO;ISO;PAYS";
+    QTest::newRow("ligne mise en commentaire") << 5 << QByteArray("#4;ad;Pays 4") << 0 << ": 4 (";
+    QTest::newRow("dièse après une espace") << 5 << QByteArray(" # 4;ad;Pays 4") << 5 << "numéro";
 }
 
 void TestConstructeurBase::refuserListeFautive()
@@ -246,6 +256,45 @@ void TestConstructeurBase::refuserListeFautive()
         + (ligneSignalee > 0 ? QStringLiteral(":%1:").arg(ligneSignalee) : QStringLiteral(":"));
     QVERIFY2(erreur_.startsWith(lieu) && erreur_.contains(extrait), qPrintable(erreur_));
     QCOMPARE(fichiersDuDossier(), QStringList{QStringLiteral("pays.csv")});
+}
+
+void TestConstructeurBase::sauterCommentaires()
+{
+    // Comments may stand before the header, between the lines and at the end; a '#' further
+    // in a line is part of it.
+    QList<QByteArray> lignes = listeValide_;
+    lignes[5] = "5;ae;Pays #5";
+    lignes.insert(10, "# un commentaire ; avec « deux » points-virgules ;");
+    lignes.insert(1, "#");
+    lignes.prepend("# Règle : voir README.md");
+    lignes.append("# fin");
+    QVERIFY2(construire(lignes), qPrintable(erreur_));
+    QCOMPARE(
+        executerSql(cheminSortie(), {QStringLiteral("SELECT COUNT(*), MAX(NUMERO) FROM Pavoria")}),
+        (QList<QVariantList>{{178, 178}}));
+    QCOMPARE(
+        executerSql(cheminSortie(), {QStringLiteral("SELECT PAYS FROM Pavoria WHERE NUMERO = 5")}),
+        QList<QVariantList>{{QStringLiteral("Pays #5")}});
+}
+
+void TestConstructeurBase::prefererNosDrapeaux()
+{
+    // A flag of the first folder replaces the package's; the others still come from the package.
+    QTemporaryDir propres;
+    QImage drapeau(6, 4, QImage::Format_RGB32);
+    drapeau.fill(vert);
+    QVERIFY(drapeau.save(propres.filePath(QStringLiteral("ab.png"))));
+    QVERIFY2(construire(listeValide_, {propres.path()}), qPrintable(erreur_));
+
+    const auto lignes = executerSql(
+        cheminSortie(),
+        {QStringLiteral("SELECT Pavorium FROM Pavoria WHERE NUMERO IN (1, 2) ORDER BY NUMERO")});
+    QCOMPARE(lignes.size(), 2);
+    const auto centre = [](const QVariantList &ligne) {
+        return QImage::fromData(ligne.value(0).toByteArray(), "PNG").pixel(185, 97);
+    };
+    QCOMPARE(centre(lignes[0]), rouge);
+    QCOMPARE(centre(lignes[1]), vert);
 }
 
 void TestConstructeurBase::garderScoresAuReconstruire()
