@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building Pavoria needs, when they are missing; with --tests,
 # also those of its tests and benchmarks; and those named as arguments.
-# The flag pictures come from npm; the build fetches them into its own tree. bench/demarrage.sh
-# installs what running the start-up benchmark needs.
+# Building downloads nothing: the flag pictures are in the repository (data/drapeaux/), and only
+# scripts/rafraichir-drapeaux.sh, which refreshes them, needs npm. bench/demarrage.sh installs
+# what running the start-up benchmark needs.
 set -euo pipefail
 
 tests=0
@@ -28,7 +29,7 @@ if [ "$tests" -eq 1 ]; then
 fi
 paquets+=("$@")
 # Tools count as present when their command is, whoever installed them.
-outils=(g++:g++ cmake:cmake make:make pkgconf:pkg-config npm:npm)
+outils=(g++:g++ cmake:cmake make:make pkgconf:pkg-config)
 
 manquants=()
 for paquet in "${paquets[@]}"; do
