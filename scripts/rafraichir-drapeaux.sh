@@ -24,8 +24,8 @@ trap 'rm -rf "$temporaire"' EXIT
 npm install --prefix "$temporaire" --no-audit --no-fund --no-save --silent "$paquet@$version"
 source_png="$temporaire/node_modules/$paquet/png1000px"
 
-# Comment lines and the header aside, the second field of each line is the flag's code.
-mapfile -t codes < <(grep -v '^#' data/pays.csv | tail -n +2 | cut -d';' -f2 | grep . | sort)
+# Comments and the header aside, the second field of each line is the flag's code.
+mapfile -t codes < <(awk -F';' '!/^#/ && NF == 3 && $1 != "NUMERO" { print $2 }' data/pays.csv)
 codes+=(mc td)
 
 nouveau="$temporaire/drapeaux"
