@@ -65,7 +65,11 @@ def parcourir(objet):
 def attendre(predicat, quoi, delai=20):
     fin = time.time() + delai
     while time.time() < fin:
-        valeur = predicat()
+        try:
+            valeur = predicat()
+        except GLib.GError:
+            # A window that closes while it is read leaves the tree under the reader: read again.
+            valeur = None
         if valeur:
             return valeur
         time.sleep(0.1)
@@ -79,7 +83,10 @@ def application():
 
 def fenetres():
     app = application()
-    return [app.getChildAtIndex(i) for i in range(app.childCount)] if app else []
+    if not app:
+        return []
+    # A window closing meanwhile leaves a hole in the list.
+    return [f for f in (app.getChildAtIndex(i) for i in range(app.childCount)) if f is not None]
 
 
 def autres_fenetres():
@@ -163,13 +170,18 @@ vue = premier.zone(*zone_drapeau)
 differents = sum(1 for a, b in zip(vue, masques_fermes) if a != b)
 verifier(differents > len(vue) // 2, 'the masks open on a flag')
 
-clics = 0
-while not autres_fenetres() and clics < 60:
+def repondre():
+    """Clicks the first answer still enabled; False once another window (the end) shows."""
+    if autres_fenetres():
+        return True
     actives = [r for r in reponses() if r.name and r.getState().contains(pyatspi.STATE_ENABLED)]
     if actives:
         appuyer(actives[0])
-        clics += 1
     time.sleep(0.3)
+    return False
+
+
+attendre(repondre, 'the end of the game', delai=60)
 message = attendre(
     lambda: next((f for f in autres_fenetres() if f.getRoleName() == 'alert'), None),
     'the end-of-game message')
