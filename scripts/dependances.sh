@@ -12,6 +12,8 @@ paquets=(
     fonts-liberation2
     # the tests' validators of the desktop entry and the metainfo, and CPack's Debian tools
     desktop-file-utils appstream dpkg-dev file
+    # the tests' check of the sources' licensing
+    reuse
     libbenchmark-dev libxcb-damage0-dev
     "$@"
 )
