@@ -12,8 +12,9 @@ paquets=(
     fonts-liberation2
     # the tests' validators of the desktop entry and the metainfo, and CPack's Debian tools
     desktop-file-utils appstream dpkg-dev file
-    # the tests' check of the sources' licensing
-    reuse
+    # the tests' check of the sources' licensing, of the package by Debian's own checker, and
+    # their reader of the installed game's files
+    reuse lintian sqlite3
     libbenchmark-dev libxcb-damage0-dev
     "$@"
 )
