@@ -24,8 +24,9 @@ public:
     // documents. The program's own folder in the build tree and in a portable copy; in an
     // install, the system's folder for the game's data.
     virtual QString dossierFichiers() const = 0;
-    // True in an install: its files belong to the system's package manager, which would report
-    // a changed file and replace it at the next upgrade, so the game never writes them.
+    // True for the program built for installing. Its files are shipped with it, on a system
+    // under the package manager's care, which reports a changed file and replaces it at the
+    // next upgrade: the game never writes them.
     virtual bool estInstalle() const = 0;
     // The program file's name as it is on disk, extension included if it has one.
     virtual QString nomProgramme() const = 0;

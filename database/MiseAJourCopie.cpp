@@ -115,8 +115,7 @@ bool MiseAJourCopie::executer()
     if (!nouvelle.open())
         return echouer(nouvelle.errorString());
     if (!recopier(livre_, nouvelle))
-        return echouer(
-            QStringLiteral("copie de « %1 » impossible (%2)").arg(livre_, nouvelle.errorString()));
+        return echouer(QStringLiteral("copie de « %1 » impossible").arg(livre_));
     nouvelle.close();
 
     if (const QString panne = reprendreScores(nouvelle.fileName()); !panne.isEmpty())

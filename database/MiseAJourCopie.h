@@ -25,10 +25,9 @@ public:
     [[nodiscard]] bool executer();
     [[nodiscard]] const QString &erreur() const { return erreur_; }
 
+private:
     // The name of the new file while it is written: what an update cut short leaves behind.
     static QString modeleTemporaire(const QString &copie);
-
-private:
     void retirerRestes() const;
     [[nodiscard]] QString reprendreScores(const QString &nouvelle) const;
     bool echouer(const QString &faute);

@@ -81,7 +81,6 @@ private slots:
     void installationSansCopieJamaisEcrite();
 
     // A copy made by an earlier version, at the next start.
-    void copieAncienneMiseAJour();
     void copieAJourSansBaseDeDonnees();
     void copieAncienneEndommageeGardee();
 
@@ -189,7 +188,6 @@ void TestEmplacementBase::partieSurInstallationSysteme_data()
     QTest::addColumn<bool>("protege");
 
     QTest::newRow("portable copy the player cannot write") << false << true;
-    QTest::newRow("installed, the player cannot write it") << true << true;
     QTest::newRow("installed, root can write it") << true << false;
 }
 
@@ -299,37 +297,6 @@ void TestEmplacementBase::installationSansCopieJamaisEcrite()
                             "est en lecture seule.")
                  .arg(base_->fichier()));
     QCOMPARE(base_->contenu(), livre);
-}
-
-void TestEmplacementBase::copieAncienneMiseAJour()
-{
-    // A copy of an earlier version's file, where the player has played: the next start brings
-    // it the shipped flags, and its ten scores stay, in their order.
-    plateforme_.installe = true;
-    QCOMPARE(EmplacementBase::choisirFichier(plateforme_, chemin()), copie());
-    FichierJeu::vieillir(copie(), Schema::versionDrapeaux - 1);
-    FichierJeu::ecrireScores(copie(), {{"AÏCHA", 75},
-                                       {"BASILE", 3},
-                                       {"CLÉO", 40},
-                                       {"DANY", 40},
-                                       {"ÉLIE", 0},
-                                       {"FARAH", 66},
-                                       {"GUS", 12},
-                                       {"HUGO", 9},
-                                       {"INÈS", 51},
-                                       {"JO", 27}});
-    const QStringList scores = FichierJeu::lignesScores(copie());
-    const QByteArray livre = base_->contenu();
-
-    Questionnaire fenetre(plateforme_, plateforme_);
-    QVERIFY(fenetre.Form_Load());
-    QCOMPARE(fenetre.param().FichierBase, copie());
-    QCOMPARE(FichierJeu::empreinteDrapeaux(copie()),
-             FichierJeu::empreinteDrapeaux(base_->fichier()));
-    QCOMPARE(FichierJeu::version(copie()), Schema::versionDrapeaux);
-    QCOMPARE(FichierJeu::lignesScores(copie()), scores);
-    QCOMPARE(base_->contenu(), livre);
-    QCOMPARE(QDir(plateforme_.donnees).entryList(QDir::Files), QStringList{"Pavoria.dat"});
 }
 
 void TestEmplacementBase::copieAJourSansBaseDeDonnees()

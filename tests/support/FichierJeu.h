@@ -125,18 +125,4 @@ inline void vieillir(const QString &fichier, int version)
     fixerVersion(fichier, version);
 }
 
-// Gives the score rows these names and scores, in the order of the rows, dated each their own day.
-inline void ecrireScores(const QString &fichier, const QList<std::pair<QString, int>> &scores)
-{
-    QList<std::pair<QString, QVariantList>> ordres;
-    for (qsizetype i = 0; i < scores.size(); ++i) {
-        ordres.append(
-            {QStringLiteral("UPDATE SCORES SET NOM = ?, SCORE = ?, DATE = ? WHERE rowid = "
-                            "(SELECT rowid FROM SCORES ORDER BY rowid LIMIT 1 OFFSET ?)"),
-             {scores[i].first, scores[i].second,
-              QStringLiteral("2026-11-%1").arg(i + 1, 2, 10, QLatin1Char('0')), i}});
-    }
-    modifier(fichier, ordres);
-}
-
 } // namespace FichierJeu
