@@ -52,12 +52,12 @@ int BureauQt::executerFenetre(QDialog &fenetre)
 
 void BureauQt::ouvrirDocument(const QString &texte)
 {
-    // Bare names are documents beside the program; anything with a scheme is an address.
+    // Bare names are documents among the game's files; anything with a scheme is an address.
     const QUrl adresse(texte);
     const bool estAdresse = adresse.isValid() && adresse.scheme().size() > 1;
     QDesktopServices::openUrl(
         estAdresse ? adresse
-                   : QUrl::fromLocalFile(QDir(plateforme_.dossierProgramme()).filePath(texte)));
+                   : QUrl::fromLocalFile(QDir(plateforme_.dossierFichiers()).filePath(texte)));
 }
 
 void BureauQt::afficherAide(const QString &fichier)

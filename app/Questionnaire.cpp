@@ -239,9 +239,11 @@ bool Questionnaire::Form_Load()
         plateforme_.terminer(0);
         return false;
     }
-    param_.Chemin = Param::formerChemin(plateforme_.dossierProgramme());
+    param_.Chemin = Param::formerChemin(plateforme_.dossierFichiers());
     fichierAide_ = param_.Chemin + QStringLiteral("Pavoria.hlp");
     param_.FichierBase = EmplacementBase::choisirFichier(plateforme_, param_.Chemin);
+    param_.BaseLectureSeule =
+        EmplacementBase::lectureSeule(plateforme_, param_.Chemin, param_.FichierBase);
     param_.DateAppli = Param::formerDate(plateforme_.horodatageProgramme());
     param_.VersionAppli = Param::formerVersion(InfosVersion::Major, InfosVersion::Minor);
     setWindowTitle(produit + u' ' + param_.VersionAppli);

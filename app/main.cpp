@@ -49,7 +49,9 @@ int main(int argc, char *argv[])
 #endif
     Apparence::appliquer();
 
-    PlateformeQt plateforme;
+    // Where the game's files lie was fixed by the build: beside the program in the build tree,
+    // the data folder of the install for the installed program (app/CMakeLists.txt).
+    PlateformeQt plateforme(QStringLiteral(PAVORIA_FICHIERS));
     BureauQt bureau(plateforme);
     Questionnaire questionnaire(plateforme, bureau);
     if (!questionnaire.Form_Load())

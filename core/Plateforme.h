@@ -20,7 +20,14 @@ public:
 
     // True when another copy of the program holds the single-copy lock.
     virtual bool autreCopieEnCours() = 0;
-    virtual QString dossierProgramme() const = 0;
+    // The folder of the game's own files: the database as shipped, the help and the About box's
+    // documents. The program's own folder in the build tree and in a portable copy; in an
+    // install, the system's folder for the game's data.
+    virtual QString dossierFichiers() const = 0;
+    // True for the program built for installing. Its files are shipped with it, on a system
+    // under the package manager's care, which reports a changed file and replaces it at the
+    // next upgrade: the game never writes them.
+    virtual bool estInstalle() const = 0;
     // The program file's name as it is on disk, extension included if it has one.
     virtual QString nomProgramme() const = 0;
     virtual QDateTime horodatageProgramme() const = 0;

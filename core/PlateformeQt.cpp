@@ -5,6 +5,13 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <utility>
+
+PlateformeQt::PlateformeQt(QString fichiers)
+    : fichiers_(std::move(fichiers))
+{
+}
+
 void PlateformeQt::traiterEvenements()
 {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
@@ -41,9 +48,16 @@ QString PlateformeQt::cheminVerrou()
         .filePath(QStringLiteral("Pavoria.lock"));
 }
 
-QString PlateformeQt::dossierProgramme() const
+QString PlateformeQt::dossierFichiers() const
 {
-    return QCoreApplication::applicationDirPath();
+    // Relative to where the program lies, not to where it was started from, so that a tree
+    // moved whole, or staged under DESTDIR, finds its files.
+    return QDir::cleanPath(QDir(QCoreApplication::applicationDirPath()).filePath(fichiers_));
+}
+
+bool PlateformeQt::estInstalle() const
+{
+    return !fichiers_.isEmpty();
 }
 
 QString PlateformeQt::nomProgramme() const

@@ -9,11 +9,16 @@
 class PlateformeQt final : public Plateforme
 {
 public:
+    // fichiers: the folder of the game's files relative to the program's folder, fixed when the
+    // program is built; empty for the program's own folder, where nothing marks an install.
+    explicit PlateformeQt(QString fichiers = {});
+
     void traiterEvenements() override;
     void terminer(int statut) override;
 
     bool autreCopieEnCours() override;
-    QString dossierProgramme() const override;
+    QString dossierFichiers() const override;
+    bool estInstalle() const override;
     QString nomProgramme() const override;
     QDateTime horodatageProgramme() const override;
     QDateTime maintenant() const override;
@@ -23,5 +28,6 @@ public:
     static QString cheminVerrou();
 
 private:
+    QString fichiers_;
     std::unique_ptr<QLockFile> verrou_;
 };

@@ -342,7 +342,7 @@ bool ConstructeurBase::ecrireBase(const QList<Pays> &pays, const QList<LigneScor
         if (!base.transaction())
             return base.lastError().text();
         if (!requete.exec(Schema::creationDrapeaux) || !requete.exec(Schema::creationScores)
-            || !requete.prepare(Schema::ajoutDrapeau)) {
+            || !requete.exec(Schema::ecritureVersion()) || !requete.prepare(Schema::ajoutDrapeau)) {
             return requete.lastError().text();
         }
         for (const Pays &unPays : pays) {

@@ -1,6 +1,7 @@
 #include "database/EmplacementBase.h"
 
 #include "core/Plateforme.h"
+#include "database/MiseAJourCopie.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,16 +11,24 @@ QString EmplacementBase::choisirFichier(const Plateforme &plateforme, const QStr
 {
     const QString livre = chemin + nomFichier();
     // A missing shipped file stays the one named: the first question reports it, as before.
-    if (!QFileInfo(livre).isFile() || plateforme.fichierModifiable(livre))
+    if (!QFileInfo(livre).isFile())
+        return livre;
+    // Root may write an installed file: permissions cannot be what decides there.
+    if (!plateforme.estInstalle() && plateforme.fichierModifiable(livre))
         return livre;
 
     const QString dossier = plateforme.dossierDonnees();
     if (dossier.isEmpty())
         return livre;
     const QString copie = QDir(dossier).filePath(nomFichier());
-    // Made at an earlier start, it holds the player's scores: never replaced.
-    if (QFileInfo::exists(copie))
+    // Made at an earlier start, it holds the player's scores: never replaced, only given the
+    // flags of a newer shipped file. That failing, the game plays on the flags it has.
+    if (QFileInfo::exists(copie)) {
+        MiseAJourCopie miseAJour(livre, copie);
+        if (miseAJour.necessaire() && !miseAJour.executer())
+            qWarning("%s", qUtf8Printable(miseAJour.erreur()));
         return copie;
+    }
     // QFile::copy writes a temporary file and renames it, so a copy cut short leaves nothing
     // under this name. Without a copy the game still plays, and a score that cannot be
     // stored is reported as such.
@@ -29,4 +38,10 @@ QString EmplacementBase::choisirFichier(const Plateforme &plateforme, const QStr
     QFile::setPermissions(copie, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser
                                      | QFile::WriteUser | QFile::ReadGroup | QFile::ReadOther);
     return copie;
+}
+
+bool EmplacementBase::lectureSeule(const Plateforme &plateforme, const QString &chemin,
+                                   const QString &fichier)
+{
+    return plateforme.estInstalle() && fichier == chemin + nomFichier();
 }

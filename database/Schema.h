@@ -4,6 +4,7 @@
 
 #include <QLatin1StringView>
 #include <QSize>
+#include <QString>
 
 // The shape of the game database, written once: the builder creates it from here, the
 // connection checks and reads it through these statements, and the tests and benchmarks take
@@ -17,6 +18,17 @@ inline constexpr QLatin1StringView champNumero{"NUMERO"};
 inline constexpr QLatin1StringView champPays{"PAYS"};
 inline constexpr QLatin1StringView champDessin{"Pavorium"};
 inline constexpr int nombreDrapeaux = 178;
+
+// The flag table's version, which the builder writes as the file's user_version: at start-up,
+// a player's copy with an older one gets the shipped file's table and keeps its scores
+// (MiseAJourCopie). Raise it by one with every change of a number, a name or a picture, or the
+// players who have played before never see the change: tests/unit/tst_basedejeu.cpp holds the
+// fingerprint of each version's table and fails on a table built that is not this version's.
+inline constexpr int versionDrapeaux = 2;
+// Where SQLite keeps the user_version in the file's header: 4 bytes, big-endian, at byte 60,
+// after the 16 bytes that mark a database. Read there, it costs no database engine.
+inline constexpr QLatin1StringView marqueSqlite{"SQLite format 3\0", 16};
+inline constexpr qint64 positionVersion = 60;
 
 // The score table: exactly nombreScores rows, present from the start and only ever overwritten.
 inline constexpr QLatin1StringView tableScores{"SCORES"};
@@ -34,6 +46,21 @@ inline constexpr QLatin1StringView ajoutDrapeau{
     "INSERT INTO Pavoria(NUMERO, PAYS, Pavorium) VALUES(?, ?, ?)"};
 inline constexpr QLatin1StringView ajoutScore{
     "INSERT INTO SCORES(NOM, SCORE, DATE) VALUES(?, ?, ?)"};
+// A pragma takes no bound value: the version is a constant of the program, never data.
+inline QString ecritureVersion()
+{
+    return QStringLiteral("PRAGMA user_version = %1").arg(versionDrapeaux);
+}
+inline constexpr QLatin1StringView lectureVersion{"PRAGMA user_version"};
+
+// A copy brought up to a newer flag table: the shipped file with the copy's scores, attached
+// under this name, in the order they are stored.
+inline constexpr QLatin1StringView attacheAncienne{"ATTACH DATABASE ? AS ancienne"};
+inline constexpr QLatin1StringView detacheAncienne{"DETACH DATABASE ancienne"};
+inline constexpr QLatin1StringView effacementScores{"DELETE FROM SCORES"};
+inline constexpr QLatin1StringView repriseScores{
+    "INSERT INTO SCORES(NOM, SCORE, DATE) SELECT NOM, SCORE, DATE FROM ancienne.SCORES "
+    "ORDER BY rowid"};
 
 // The question turn: three names by number, then the picture by the right one's name.
 inline constexpr QLatin1StringView paysDuNumero{"SELECT PAYS FROM Pavoria WHERE NUMERO = ?"};

@@ -7,8 +7,10 @@
 // The shared game state: set at start-up or by the game's procedures, read everywhere.
 struct Param
 {
-    QString Chemin;       // program folder, separator included
-    QString FichierBase;  // the game database: Pavoria.dat under Chemin, or the player's copy
+    QString Chemin;      // the game's files' folder, separator included
+    QString FichierBase; // the game database: Pavoria.dat under Chemin, or the player's copy
+    bool BaseLectureSeule =
+        false;            // an installed game's own file, for want of a copy: never written
     QString VersionAppli; // "1.6"
     QString DateAppli;    // "16/04/2000 à 13:48"
 

@@ -12,13 +12,25 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
+namespace {
+
+// A file that must not be written is opened as the readers open it: the score is then refused
+// as by a read-only file, and reported so.
+ControleDonnees::Acces accesScores(const Param &param)
+{
+    return param.BaseLectureSeule ? ControleDonnees::Acces::Lecture
+                                  : ControleDonnees::Acces::Ecriture;
+}
+
+} // namespace
+
 Enregistre::Enregistre(const Param &param, const Plateforme &plateforme, Bureau &bureau,
                        QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
     , param_(param)
     , plateforme_(plateforme)
     , bureau_(bureau)
-    , DataScores(QStringLiteral("Enregistre.DataScores"), ControleDonnees::Acces::Ecriture)
+    , DataScores(QStringLiteral("Enregistre.DataScores"), accesScores(param))
 {
     setObjectName(QStringLiteral("Enregistre"));
     setWindowTitle(QString());

@@ -22,7 +22,7 @@ until [ -s "$travail/affichage" ]; do sleep 0.1; done
 export DISPLAY=:$(cat "$travail/affichage")
 openbox >/dev/null 2>&1 &
 sleep 1
-"$travail/usr/bin/pavoria" >/dev/null 2>&1 &
+"$travail/usr/games/pavoria" >/dev/null 2>&1 &
 principale=$(xdotool search --sync --onlyvisible --name '^Pavoria 1\.6$' | head -n 1)
 sleep 1
 

@@ -21,6 +21,9 @@ if [ "$tests" -eq 1 ]; then
     paquets+=(
         # the desktop entry's and the metainfo's validators, CPack's Debian tools
         desktop-file-utils appstream dpkg-dev file
+        # the check of the sources' licensing, Debian's own checker of the package, and the
+        # reader of the installed game's files
+        reuse lintian sqlite3
         # the benchmarks
         libbenchmark-dev libxcb-damage0-dev
         # the game played under a headless Wayland compositor, through its accessibility tree

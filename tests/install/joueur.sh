@@ -4,39 +4,52 @@
 readonly identifiant=net.example.tesk.Pavoria
 readonly tailles_icone=(16 32 48 64 128 256)
 
-# The installed files, relative to the prefix; "l" marks the link.
+# The installed files, relative to the prefix, as Debian lays out a game: the program in games/,
+# its files in share/pavoria/.
 arborescence_attendue() {
-    local taille
+    local taille document
     for taille in "${tailles_icone[@]}"; do
-        echo "f share/icons/hicolor/${taille}x${taille}/apps/$identifiant.png"
+        echo "share/icons/hicolor/${taille}x${taille}/apps/$identifiant.png"
+    done
+    for document in Adhesion.txt Le_Tesk_.hlp Le_Tesk_.htm Le_tesk_.txt Pavoria.dat Pavoria.hlp; do
+        echo "share/pavoria/$document"
     done
     printf '%s\n' \
-        "f share/applications/$identifiant.desktop" \
-        "f share/metainfo/$identifiant.metainfo.xml" \
-        "f share/icons/hicolor/scalable/apps/$identifiant.svg" \
-        "f lib/pavoria/Adhesion.txt" \
-        "f lib/pavoria/Le_Tesk_.hlp" \
-        "f lib/pavoria/Le_Tesk_.htm" \
-        "f lib/pavoria/Le_tesk_.txt" \
-        "f lib/pavoria/Pavoria" \
-        "f lib/pavoria/Pavoria.dat" \
-        "f lib/pavoria/Pavoria.hlp" \
-        "l bin/pavoria"
+        "share/applications/$identifiant.desktop" \
+        "share/metainfo/$identifiant.metainfo.xml" \
+        "share/icons/hicolor/scalable/apps/$identifiant.svg" \
+        "share/man/man6/pavoria.6.gz" \
+        "share/man/fr/man6/pavoria.6.gz" \
+        "share/doc/pavoria/copyright" \
+        "share/doc/pavoria/changelog.gz" \
+        "share/doc/pavoria/changelog.Debian.gz" \
+        "share/lintian/overrides/pavoria" \
+        "games/pavoria"
 }
 
-# verifier_arborescence PREFIX: exactly the expected files, the program executable, the link
-# in bin/ relative so that the tree can move.
+# verifier_arborescence PREFIX: exactly the expected files, all plain files, the program
+# executable, the compressed ones whole, each manual page in its language.
 verifier_arborescence() {
     local prefixe=$1
     if ! diff -u <(arborescence_attendue | LC_ALL=C sort) \
-            <(cd "$prefixe" && find . ! -type d -printf '%y %P\n' | LC_ALL=C sort) \
+            <(cd "$prefixe" && find . ! -type d -printf '%P\n' | LC_ALL=C sort) \
             --label expected --label installed; then
         echo "installed tree differs from the expected one (- expected, + installed)"
         return 1
     fi
-    [ "$(readlink "$prefixe/bin/pavoria")" = "../lib/pavoria/Pavoria" ] ||
-        { echo "bin/pavoria links to $(readlink "$prefixe/bin/pavoria")"; return 1; }
-    [ -x "$prefixe/lib/pavoria/Pavoria" ] || { echo "the program is not executable"; return 1; }
+    if (cd "$prefixe" && find . ! -type d ! -type f | grep .); then
+        echo "entries that are not plain files"
+        return 1
+    fi
+    [ -x "$prefixe/games/pavoria" ] || { echo "the program is not executable"; return 1; }
+    local compresse
+    for compresse in "$prefixe"/share/man/{,fr/}man6/pavoria.6.gz \
+            "$prefixe"/share/doc/pavoria/changelog{,.Debian}.gz; do
+        gzip -t "$compresse" || { echo "$compresse is not whole"; return 1; }
+    done
+    zgrep -q '^\.SH NAME$' "$prefixe/share/man/man6/pavoria.6.gz" &&
+        zgrep -q '^\.SH NOM$' "$prefixe/share/man/fr/man6/pavoria.6.gz" ||
+        { echo "a manual page is not in its language"; return 1; }
     local taille png
     for taille in "${tailles_icone[@]}"; do
         png=$prefixe/share/icons/hicolor/${taille}x${taille}/apps/$identifiant.png
@@ -78,23 +91,34 @@ preparer_maison() {
     chmod 700 "$1/execution"
 }
 
-# jouer_installation PREFIX WORK: starts the installed game twice. First as the one running
-# the tests: on a tree they can write, the game plays on the shipped file and makes no copy.
-# Then as an ordinary player on a tree they cannot write (nobody, when the tests run as
-# root; otherwise the same user with the write bits taken away): the first start copies the
-# shipped file into the player's data folder, untouched.
+# version FILE: the version of a game file's flag table, from its header (byte 60, big-endian).
+version() {
+    od -An -tu4 --endian=big -j60 -N4 "$1" | xargs
+}
+
+# drapeaux FILE: a fingerprint of a game file's flag table.
+drapeaux() {
+    sqlite3 "$1" 'SELECT NUMERO, PAYS, hex(Pavorium) FROM Pavoria ORDER BY NUMERO' | sha256sum
+}
+
+# jouer_installation PREFIX WORK: starts the installed game as the one running the tests, then
+# as an ordinary player. Each plays on a copy of the shipped file made at their first start in
+# their data folder, even the first on a tree they can write, as root on a system install: the
+# shipped file is never written. Then, as on an upgrade to a version with other flags, the
+# first player's copy is made older, with scores of their own: at the next start it gets the
+# shipped flags and keeps the scores.
 jouer_installation() {
     local prefixe=$1 travail=$2
-    local livre=$prefixe/lib/pavoria/Pavoria.dat
+    local livre=$prefixe/share/pavoria/Pavoria.dat
     local empreinte
     empreinte=$(sha256sum <"$livre")
 
     preparer_maison "$travail/proprietaire" "$(id -u):$(id -g)"
-    demarrer_et_arreter "$prefixe/bin/pavoria" "$travail/proprietaire" || return 1
-    if [ -n "$(ls -A "$travail/proprietaire/donnees")" ]; then
-        echo "a copy was made although the shipped file is writable"
-        return 1
-    fi
+    demarrer_et_arreter "$prefixe/games/pavoria" "$travail/proprietaire" || return 1
+    local copie=$travail/proprietaire/donnees/pavoria/Pavoria.dat
+    cmp -s "$livre" "$copie" ||
+        { echo "no copy of the shipped file in the data folder of the tree's owner"; return 1; }
+    verifier_mise_a_jour "$prefixe" "$travail/proprietaire" || return 1
 
     local commande=()
     if [ "$(id -u)" -eq 0 ]; then
@@ -111,12 +135,35 @@ jouer_installation() {
         chmod a-w "$livre" "$(dirname "$livre")"
         preparer_maison "$travail/joueur" "$(id -u):$(id -g)"
     fi
-    demarrer_et_arreter "$prefixe/bin/pavoria" "$travail/joueur" "${commande[@]}" || return 1
-    local copie=$travail/joueur/donnees/pavoria/Pavoria.dat
+    demarrer_et_arreter "$prefixe/games/pavoria" "$travail/joueur" "${commande[@]}" || return 1
+    copie=$travail/joueur/donnees/pavoria/Pavoria.dat
     [ -f "$copie" ] || { echo "no copy of the game file in the player's data folder"; return 1; }
     cmp -s "$livre" "$copie" ||
         { echo "the player's copy differs from the shipped file"; return 1; }
     [ "$(sha256sum <"$livre")" = "$empreinte" ] ||
         { echo "the shipped file was written"; return 1; }
     [ "$(id -u)" -eq 0 ] || chmod u+w "$livre" "$(dirname "$livre")"
+}
+
+# verifier_mise_a_jour PREFIX HOME: gives the copy in HOME an older flag table and scores of its
+# own, starts the game, and checks that the copy has the shipped flags and the same scores.
+verifier_mise_a_jour() {
+    local prefixe=$1 maison=$2
+    local livre=$prefixe/share/pavoria/Pavoria.dat copie=$maison/donnees/pavoria/Pavoria.dat
+    sqlite3 "$copie" "BEGIN;
+        UPDATE Pavoria SET Pavorium = (SELECT Pavorium FROM Pavoria WHERE NUMERO = 2)
+            WHERE NUMERO = 1;
+        UPDATE SCORES SET NOM = 'RACINE', SCORE = 70, DATE = '2026-12-01' WHERE rowid = 3;
+        PRAGMA user_version = $(($(version "$livre") - 1));
+        COMMIT;"
+    local scores
+    scores=$(sqlite3 "$copie" 'SELECT rowid, * FROM SCORES ORDER BY rowid')
+    [ "$(drapeaux "$copie")" != "$(drapeaux "$livre")" ] || { echo "no older copy"; return 1; }
+
+    demarrer_et_arreter "$prefixe/games/pavoria" "$maison" || return 1
+    [ "$(version "$copie")" = "$(version "$livre")" ] &&
+        [ "$(drapeaux "$copie")" = "$(drapeaux "$livre")" ] ||
+        { echo "the older copy did not get the shipped flags"; return 1; }
+    [ "$(sqlite3 "$copie" 'SELECT rowid, * FROM SCORES ORDER BY rowid')" = "$scores" ] ||
+        { echo "the update of the copy lost its scores"; return 1; }
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package with CPack, checks its control fields and its contents, checks
 # that this Debian system can satisfy its dependencies, installs it into a throwaway root
-# with dpkg, and starts the game installed there, as its owner and as an ordinary player.
+# with dpkg, and starts the game installed there, as root and as an ordinary player: dpkg then
+# finds every installed file as the package shipped it.
 # Usage: paquet.sh CPACK BUILD-DIR
 set -euo pipefail
 # The installed tree must be readable by the ordinary player the test starts the game as.
@@ -19,7 +20,8 @@ dpkg-deb -I "$paquet"
 
 champ() { dpkg-deb -f "$paquet" "$1"; }
 [ "$(champ Package)" = pavoria ]
-[ "$(champ Version)" = 1.6 ]
+# The game's version, then the packaging's revision.
+[ "$(champ Version)" = 1.6-1 ]
 [ "$(champ Architecture)" = "$(dpkg --print-architecture)" ]
 [ "$(champ Section)" = games ]
 # The libraries the program links, and the plugin and font it needs at run time.
@@ -28,6 +30,9 @@ for dependance in libqt6core6 libqt6gui6 libqt6widgets6 libqt6sql6 \
     champ Depends | tr ',' '\n' | grep -qE "^ *$dependance( |$)" ||
         { echo "Depends lacks $dependance: $(champ Depends)"; exit 1; }
 done
+# The About box opens documents and addresses through the desktop's opener.
+[ "$(champ Recommends)" = xdg-utils ]
+[ "$(champ Suggests)" = qt6-wayland ]
 # Every line of the description fits a terminal.
 if champ Description | grep -qE '^.{80,}'; then
     echo "description lines of 80 characters or more"
@@ -40,8 +45,8 @@ if awk '$2 != "root/root"' "$travail/contenu.txt" | grep .; then
     echo "entries not owned by root"
     exit 1
 fi
-grep -q '^-rwxr-xr-x .* ./usr/lib/pavoria/Pavoria$' "$travail/contenu.txt"
-grep -q '^-rw-r--r-- .* ./usr/lib/pavoria/Pavoria.dat$' "$travail/contenu.txt"
+grep -q '^-rwxr-xr-x .* ./usr/games/pavoria$' "$travail/contenu.txt"
+grep -q '^-rw-r--r-- .* ./usr/share/pavoria/Pavoria.dat$' "$travail/contenu.txt"
 dpkg-deb -x "$paquet" "$travail/extrait"
 verifier_arborescence "$travail/extrait/usr"
 
@@ -64,4 +69,6 @@ dpkg --root="$racine" --log=/dev/null --force-depends --install "$paquet" \
 dpkg --root="$racine" --status pavoria | grep -q '^Status: install ok installed$'
 verifier_arborescence "$racine/usr"
 jouer_installation "$racine/usr" "$travail"
+verification=$(dpkg --root="$racine" --verify pavoria 2>&1) && [ -z "$verification" ] ||
+    { echo "dpkg --verify after the games: $verification"; exit 1; }
 echo "package, its install and start-up: ok"

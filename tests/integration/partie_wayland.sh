@@ -42,6 +42,6 @@ dbus-run-session -- bash -c '
     # The accessibility bus must be up before the program starts, or Qt never registers.
     dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus \
         org.a11y.Bus.GetAddress >/dev/null
-    "$1/usr/bin/pavoria" >"$1/pavoria.log" 2>&1 &
+    "$1/usr/games/pavoria" >"$1/pavoria.log" 2>&1 &
     /usr/bin/python3 tests/integration/partie_wayland.py "$2"
 ' _ "$travail" "${PAVORIA_CAPTURES:-$travail/captures}"

@@ -64,7 +64,8 @@ private slots:
     void sansDossierExecutionNiAvertissementNiVerrouPartage();
     void verrouImpossibleNeRefusePasLeJeu();
     void demarrageSansModuleDImages();
-    void dossierProgrammeIndependantDuDossierCourant();
+    void dossierFichiersIndependantDuDossierCourant_data();
+    void dossierFichiersIndependantDuDossierCourant();
 
 private:
     template <typename T>
@@ -390,14 +391,32 @@ void TestDemarrage::demarrageSansModuleDImages()
     QVERIFY2(image < 0, modules.mid(image, modules.indexOf('\n', image) - image).constData());
 }
 
-void TestDemarrage::dossierProgrammeIndependantDuDossierCourant()
+void TestDemarrage::dossierFichiersIndependantDuDossierCourant_data()
 {
+    QTest::addColumn<QString>("relatif"); // as the build compiles it into the program
+    QTest::addColumn<QString>("attendu"); // relative to the program's folder
+    QTest::addColumn<bool>("installe");
+
+    QTest::newRow("build tree or portable copy") << ""
+                                                 << "." << false;
+    QTest::newRow("installed") << "../share/pavoria"
+                               << "../share/pavoria" << true;
+}
+
+void TestDemarrage::dossierFichiersIndependantDuDossierCourant()
+{
+    // Found from the program file, wherever it was started from.
+    QFETCH(QString, relatif);
+    QFETCH(QString, attendu);
+    QFETCH(bool, installe);
     const QString avant = QDir::currentPath();
     QVERIFY(QDir::setCurrent(dossierExecution_.path()));
-    const PlateformeQt plateforme;
-    const QString dossier = plateforme.dossierProgramme();
+    const PlateformeQt plateforme(relatif);
+    const QString dossier = plateforme.dossierFichiers();
     QDir::setCurrent(avant);
-    QCOMPARE(dossier, QFileInfo(QCoreApplication::applicationFilePath()).absolutePath());
+    const QDir programme(QFileInfo(QCoreApplication::applicationFilePath()).absolutePath());
+    QCOMPARE(dossier, QDir::cleanPath(programme.filePath(attendu)));
+    QCOMPARE(plateforme.estInstalle(), installe);
     QCOMPARE(plateforme.nomProgramme(), QStringLiteral("tst_demarrage"));
 }
 

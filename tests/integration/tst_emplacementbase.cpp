@@ -3,6 +3,7 @@
 #include "database/EmplacementBase.h"
 #include "tests/support/Application.h"
 #include "tests/support/BaseDeTest.h"
+#include "tests/support/FichierJeu.h"
 #include "tests/support/PlateformeFactice.h"
 #include "widgets/Bouton3D.h"
 
@@ -13,6 +14,8 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QSqlDatabase>
 #include <QStandardPaths>
 #include <QTest>
 
@@ -70,7 +73,17 @@ private slots:
     void demarragesSuivantsGardentLaCopie();
     void sansCopiePossibleLeFichierLivre_data();
     void sansCopiePossibleLeFichierLivre();
+    void partieSurInstallationSysteme_data();
     void partieSurInstallationSysteme();
+
+    // An installed game, whoever plays it: never its own file.
+    void installationToujoursSurUneCopie_data();
+    void installationToujoursSurUneCopie();
+    void installationSansCopieJamaisEcrite();
+
+    // A copy made by an earlier version, at the next start.
+    void copieAJourSansBaseDeDonnees();
+    void copieAncienneEndommageeGardee();
 
     // The real check, as the current user and as an ordinary player.
     void verdictConformeALEcriture_data();
@@ -170,11 +183,24 @@ void TestEmplacementBase::sansCopiePossibleLeFichierLivre()
              QStringList{"fichier"});
 }
 
+void TestEmplacementBase::partieSurInstallationSysteme_data()
+{
+    QTest::addColumn<bool>("installe");
+    QTest::addColumn<bool>("protege");
+
+    QTest::newRow("portable copy the player cannot write") << false << true;
+    QTest::newRow("installed, root can write it") << true << false;
+}
+
 void TestEmplacementBase::partieSurInstallationSysteme()
 {
-    // A game played on a read-only install stores its score in the copy, and the top ten
-    // of the next start shows it; the shipped file is never written.
-    proteger();
+    // A game played on a read-only install, or on any install, stores its score in the copy,
+    // and the top ten of the next start shows it; the shipped file is never written.
+    QFETCH(bool, installe);
+    QFETCH(bool, protege);
+    plateforme_.installe = installe;
+    if (protege)
+        proteger();
     const QByteArray livre = base_->contenu();
     plateforme_.pendantFenetre = [](QDialog &dialogue) {
         QTest::keyClicks(dialogue.findChild<QLineEdit *>(QStringLiteral("SaisieNom")), "camille");
@@ -207,6 +233,114 @@ void TestEmplacementBase::partieSurInstallationSysteme()
     QVERIFY(redemarre.Form_Load());
     redemarre.findChild<QAction *>(QStringLiteral("Scores"))->trigger();
     QCOMPARE(premiereLigne, (QStringList{"CAMILLE", "75"}));
+}
+
+void TestEmplacementBase::installationToujoursSurUneCopie_data()
+{
+    QTest::addColumn<bool>("protege");
+    QTest::addColumn<int>("mode");
+
+    QTest::newRow("an ordinary player") << true << 0644;
+    QTest::newRow("root, who can write anything") << false << 0644;
+    QTest::newRow("a file open to all") << false << 0666;
+}
+
+void TestEmplacementBase::installationToujoursSurUneCopie()
+{
+    // The package manager owns an installed file: written, it would fail its check, and the
+    // next upgrade would take root's scores with it. So everyone plays on a copy, and the
+    // shipped file stays byte for byte, its date too.
+    QFETCH(bool, protege);
+    QFETCH(int, mode);
+    plateforme_.installe = true;
+    if (protege)
+        proteger();
+    QVERIFY(QFile::setPermissions(base_->fichier(), droits(mode)));
+    const QByteArray livre = base_->contenu();
+    const QDateTime date = QFileInfo(base_->fichier()).lastModified();
+
+    const QString choisi = EmplacementBase::choisirFichier(plateforme_, chemin());
+    QCOMPARE(choisi, copie());
+    QVERIFY(!EmplacementBase::lectureSeule(plateforme_, chemin(), choisi));
+    QCOMPARE(contenu(copie()), livre);
+    ecrireScore(copie(), QStringLiteral("RACINE"), 70);
+    QCOMPARE(EmplacementBase::choisirFichier(plateforme_, chemin()), copie());
+    QCOMPARE(base_->contenu(), livre);
+    QCOMPARE(QFileInfo(base_->fichier()).lastModified(), date);
+}
+
+void TestEmplacementBase::installationSansCopieJamaisEcrite()
+{
+    // With no folder of their own, root plays on the installed file as an ordinary player
+    // does: read only, a score refused and reported, the file left byte for byte.
+    plateforme_.installe = true;
+    plateforme_.donnees.clear();
+    const QByteArray livre = base_->contenu();
+    plateforme_.pendantFenetre = [](QDialog &dialogue) {
+        QTest::keyClicks(dialogue.findChild<QLineEdit *>(QStringLiteral("SaisieNom")), "camille");
+        dialogue.findChild<QPushButton *>(QStringLiteral("Valider"))->click();
+        return 1;
+    };
+    {
+        Questionnaire fenetre(plateforme_, plateforme_, 2000);
+        QVERIFY(fenetre.Form_Load());
+        QCOMPARE(fenetre.param().FichierBase, base_->fichier());
+        QVERIFY(fenetre.param().BaseLectureSeule);
+        fenetre.findChild<QAction *>(QStringLiteral("NouvellePartie"))->trigger();
+        for (int question = 1; question <= 15; ++question) {
+            const QString bonne = QStringLiteral("Reponse0%1").arg(fenetre.param().BonneReponse);
+            fenetre.findChild<Bouton3D *>(bonne)->click();
+        }
+    }
+    QCOMPARE(plateforme_.messages.size(), 2); // the final score, then the refusal
+    QCOMPARE(plateforme_.messages.last().texte,
+             QStringLiteral("Votre score n’a pas pu être enregistré.\n\nLe fichier de jeu « %1 » "
+                            "est en lecture seule.")
+                 .arg(base_->fichier()));
+    QCOMPARE(base_->contenu(), livre);
+}
+
+void TestEmplacementBase::copieAJourSansBaseDeDonnees()
+{
+    // Start-up time: a copy as new as the shipped file is told so by the two files' headers,
+    // with no database engine loaded, and is not touched.
+    plateforme_.installe = true;
+    QCOMPARE(EmplacementBase::choisirFichier(plateforme_, chemin()), copie());
+    ecrireScore(copie(), QStringLiteral("CAMILLE"), 70);
+    const QByteArray joueur = contenu(copie());
+    const QDateTime date = QFileInfo(copie()).lastModified();
+    QSqlDatabase::removeDatabase(QLatin1StringView(QSqlDatabase::defaultConnection));
+    QVERIFY(QSqlDatabase::connectionNames().isEmpty());
+
+    QCOMPARE(EmplacementBase::choisirFichier(plateforme_, chemin()), copie());
+    QVERIFY(QSqlDatabase::connectionNames().isEmpty());
+    QCOMPARE(contenu(copie()), joueur);
+    QCOMPARE(QFileInfo(copie()).lastModified(), date);
+}
+
+void TestEmplacementBase::copieAncienneEndommageeGardee()
+{
+    // A damaged copy is never replaced: it stays the one played on, byte for byte, the failed
+    // update is logged, and the top ten reports the damage as it always has.
+    plateforme_.installe = true;
+    QCOMPARE(EmplacementBase::choisirFichier(plateforme_, chemin()), copie());
+    FichierJeu::vieillir(copie(), Schema::versionDrapeaux - 1);
+    FichierJeu::modifier(copie(), {{QStringLiteral("DELETE FROM SCORES WHERE rowid = 4"), {}}});
+    const QByteArray joueur = contenu(copie());
+    const QString faute =
+        QStringLiteral("Le fichier de jeu « %1 » a une table des scores de 9 lignes au lieu de 10.")
+            .arg(copie());
+    QTest::ignoreMessage(QtWarningMsg,
+                         QRegularExpression(QRegularExpression::escape(faute) + u'$'));
+
+    Questionnaire fenetre(plateforme_, plateforme_);
+    QVERIFY(fenetre.Form_Load());
+    QCOMPARE(fenetre.param().FichierBase, copie());
+    QCOMPARE(contenu(copie()), joueur);
+    fenetre.findChild<QAction *>(QStringLiteral("Scores"))->trigger();
+    QCOMPARE(plateforme_.messages.size(), 1);
+    QVERIFY2(plateforme_.messages.first().texte.contains(faute),
+             qPrintable(plateforme_.messages.first().texte));
 }
 
 QStringList TestEmplacementBase::sonder(const QString &sonde, const QStringList &fichiers,

@@ -29,7 +29,8 @@ public:
     void terminer(int statut) override;
 
     bool autreCopieEnCours() override { return autreCopie; }
-    QString dossierProgramme() const override { return dossier; }
+    QString dossierFichiers() const override { return dossier; }
+    bool estInstalle() const override { return installe; }
     QString nomProgramme() const override { return nom; }
     QDateTime horodatageProgramme() const override { return horodatage; }
     QDateTime maintenant() const override { return horloge; }
@@ -45,7 +46,9 @@ public:
     std::function<void()> pendantTraitement;
 
     bool autreCopie = false;
+    // The folder of the game's files; a portable copy unless installe says otherwise.
     QString dossier = QStringLiteral("/opt/pavoria");
+    bool installe = false;
     QString nom = QStringLiteral("Pavoria");
     QDateTime horodatage{QDate(2000, 4, 16), QTime(13, 48, 27)};
     QDateTime horloge{QDate(2026, 12, 9), QTime(10, 0)};

@@ -1,4 +1,5 @@
 #include "database/Schema.h"
+#include "tests/support/FichierJeu.h"
 
 #include <QDate>
 #include <QFileInfo>
@@ -20,6 +21,7 @@ private slots:
     void cleanupTestCase();
     void numeroterChaqueDrapeauUneFois();
     void fournirDixScores();
+    void versionSuitLesDrapeaux();
 
 private:
     [[nodiscard]] static QSqlQuery executer(const QString &sql);
@@ -96,6 +98,32 @@ void TestBaseDeJeu::fournirDixScores()
                  qPrintable(requete.value(2).toString()));
     }
     QCOMPARE(lignes, Schema::nombreScores);
+}
+
+void TestBaseDeJeu::versionSuitLesDrapeaux()
+{
+    // The fingerprint of the flag table of each version, oldest first (FichierJeu): a copy of
+    // an older version gets the new table at start-up, so a change of a number, a name or a
+    // picture that keeps the version never reaches the players who have played before. When
+    // this fails after such a change, raise Schema::versionDrapeaux by one and add its line.
+    const QList<std::pair<int, QByteArray>> empreintes{
+        {1, "f13f4200f47d4160da498b6ff3fd784571adcc4e8e4e93c59e35b30fb2bb66ab"},
+        // Syria, Kyrgyzstan and Honduras as they fly today.
+        {2, "1cac5f47951b2c43fc7c277aa1968845938e32916e7565d1d682d8e677ab33db"},
+    };
+    for (qsizetype i = 0; i < empreintes.size(); ++i)
+        QCOMPARE(empreintes[i].first, i + 1);
+    QCOMPARE(empreintes.constLast().first, Schema::versionDrapeaux);
+
+    const QString fichier = QStringLiteral(PAVORIA_DAT_CONSTRUIT);
+    QCOMPARE(FichierJeu::version(fichier), Schema::versionDrapeaux);
+    const QByteArray empreinte = FichierJeu::empreinteDrapeaux(fichier);
+    QVERIFY2(empreinte == empreintes.constLast().second,
+             qPrintable(QStringLiteral("the flag table built is not that of version %1: raise "
+                                       "Schema::versionDrapeaux to %2 and add {%2, \"%3\"}")
+                            .arg(Schema::versionDrapeaux)
+                            .arg(Schema::versionDrapeaux + 1)
+                            .arg(QString::fromLatin1(empreinte))));
 }
 
 QTEST_GUILESS_MAIN(TestBaseDeJeu)

@@ -1,0 +1,201 @@
+#include "database/MiseAJourCopie.h"
+
+#include "database/ControleDonnees.h"
+#include "database/Schema.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryFile>
+#include <QUrl>
+#include <QUuid>
+#include <QtEndian>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+// Flushes a file or a folder to the disk; errno tells why not.
+bool synchroniser(const QString &chemin)
+{
+    const int descripteur = ::open(QFile::encodeName(chemin).constData(), O_RDONLY | O_CLOEXEC);
+    if (descripteur < 0)
+        return false;
+    const bool fait = ::fsync(descripteur) == 0;
+    ::close(descripteur);
+    return fait;
+}
+
+QString fauteSysteme()
+{
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+QString adresseSqlite(const QString &fichier, const QString &mode)
+{
+    QUrl adresse = QUrl::fromLocalFile(QFileInfo(fichier).absoluteFilePath());
+    adresse.setQuery(QStringLiteral("mode=") + mode);
+    return adresse.toString(QUrl::FullyEncoded);
+}
+
+bool recopier(const QString &source, QFile &cible)
+{
+    QFile lecture(source);
+    if (!lecture.open(QIODevice::ReadOnly))
+        return false;
+    while (!lecture.atEnd()) {
+        const QByteArray bloc = lecture.read(1 << 16);
+        if (bloc.isEmpty() || cible.write(bloc) != bloc.size())
+            return false;
+    }
+    return cible.flush();
+}
+
+} // namespace
+
+MiseAJourCopie::MiseAJourCopie(QString livre, QString copie)
+    : livre_(std::move(livre))
+    , copie_(std::move(copie))
+{
+}
+
+std::optional<int> MiseAJourCopie::lireVersion(const QString &fichier)
+{
+    QFile lecture(fichier);
+    if (!lecture.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray entete = lecture.read(Schema::positionVersion + 4);
+    if (entete.size() < Schema::positionVersion + 4
+        || !entete.startsWith(
+            QByteArrayView(Schema::marqueSqlite.data(), Schema::marqueSqlite.size())))
+        return std::nullopt;
+    return qFromBigEndian<qint32>(entete.constData() + Schema::positionVersion);
+}
+
+bool MiseAJourCopie::necessaire() const
+{
+    const std::optional<int> livre = lireVersion(livre_);
+    const std::optional<int> copie = lireVersion(copie_);
+    // A copy newer than the shipped file, from a later version of the game, keeps its flags.
+    return livre && copie && *copie < *livre;
+}
+
+QString MiseAJourCopie::modeleTemporaire(const QString &copie)
+{
+    return copie + QStringLiteral(".maj-");
+}
+
+bool MiseAJourCopie::executer()
+{
+    erreur_.clear();
+    retirerRestes();
+    {
+        // Its scores checked as the game checks them, which also plays back the journal of a
+        // score write cut short, so that the scores taken are those the player was told were
+        // stored. Its flags are not asked for: they are what is replaced, and a newer game may
+        // count more of them.
+        ControleDonnees copie(QStringLiteral("MiseAJourCopie.copie"),
+                              ControleDonnees::Acces::Lecture);
+        if (!copie.ouvrirScores(copie_))
+            return echouer(copie.erreur());
+    }
+    // A journal left now would be played back into the new file once it bears the copy's name.
+    if (QFileInfo::exists(copie_ + QStringLiteral("-journal")))
+        return echouer(QStringLiteral("un journal inachevé l’accompagne"));
+
+    QTemporaryFile nouvelle(modeleTemporaire(copie_) + QStringLiteral("XXXXXX"));
+    if (!nouvelle.open())
+        return echouer(nouvelle.errorString());
+    if (!recopier(livre_, nouvelle))
+        return echouer(QStringLiteral("copie de « %1 » impossible").arg(livre_));
+    nouvelle.close();
+
+    if (const QString panne = reprendreScores(nouvelle.fileName()); !panne.isEmpty())
+        return echouer(panne);
+    {
+        // The file that will replace the player's must be one the game plays on.
+        ControleDonnees verification(QStringLiteral("MiseAJourCopie.nouvelle"),
+                                     ControleDonnees::Acces::Lecture);
+        if (!verification.ouvrirDrapeaux(nouvelle.fileName())
+            || !verification.ouvrirScores(nouvelle.fileName()))
+            return echouer(verification.erreur());
+    }
+
+    QFile::setPermissions(nouvelle.fileName(), QFileInfo(copie_).permissions());
+    // As the builder does: the new file on the disk before its name replaces the copy's, and
+    // the folder after, so that a machine that stops keeps one of the two whole.
+    if (!synchroniser(nouvelle.fileName()))
+        return echouer(fauteSysteme());
+    if (std::rename(QFile::encodeName(nouvelle.fileName()).constData(),
+                    QFile::encodeName(copie_).constData())
+        != 0)
+        return echouer(fauteSysteme());
+    nouvelle.setAutoRemove(false);
+    synchroniser(QFileInfo(copie_).absolutePath());
+    return true;
+}
+
+void MiseAJourCopie::retirerRestes() const
+{
+    // Only one copy of the game runs at a time (the single-copy lock): whatever bears the
+    // name of a new file now was left by an update that was stopped.
+    const QFileInfo copie(copie_);
+    QDir dossier = copie.absoluteDir();
+    const QString prefixe = QFileInfo(modeleTemporaire(copie_)).fileName();
+    for (const QString &reste : dossier.entryList({prefixe + u'*'}, QDir::Files | QDir::Hidden))
+        dossier.remove(reste);
+}
+
+QString MiseAJourCopie::reprendreScores(const QString &nouvelle) const
+{
+    // Qt keeps a connection by name until removeDatabase(), which must come once no query of
+    // it is left: the work runs in a callee.
+    const QString connexion =
+        QStringLiteral("MiseAJourCopie-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    const QString panne = [&] {
+        QSqlDatabase base = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connexion);
+        base.setDatabaseName(adresseSqlite(nouvelle, QStringLiteral("rw")));
+        base.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI"));
+        if (!base.open())
+            return base.lastError().text();
+        QSqlQuery requete(base);
+        const auto lancer = [&requete](const QString &sql) { return requete.exec(sql); };
+        // A new file cut short is thrown away whole, never played back: no journal on disk,
+        // and one flush of the whole file before the rename.
+        if (!lancer(QStringLiteral("PRAGMA journal_mode = MEMORY"))
+            || !lancer(QStringLiteral("PRAGMA synchronous = OFF"))
+            || !requete.prepare(Schema::attacheAncienne))
+            return requete.lastError().text();
+        requete.addBindValue(adresseSqlite(copie_, QStringLiteral("ro")));
+        if (!requete.exec() || !lancer(QStringLiteral("BEGIN")) || !lancer(Schema::effacementScores)
+            || !lancer(Schema::repriseScores) || !lancer(Schema::nombreLignesScores)
+            || !requete.next())
+            return requete.lastError().text();
+        if (requete.value(0).toInt() != Schema::nombreScores)
+            return QStringLiteral("%1 scores repris au lieu de %2")
+                .arg(requete.value(0).toInt())
+                .arg(Schema::nombreScores);
+        requete.finish();
+        if (!lancer(QStringLiteral("COMMIT")) || !lancer(Schema::detacheAncienne))
+            return requete.lastError().text();
+        base.close();
+        return QString();
+    }();
+    QSqlDatabase::removeDatabase(connexion);
+    return panne;
+}
+
+bool MiseAJourCopie::echouer(const QString &faute)
+{
+    erreur_ = QStringLiteral("La copie « %1 » n’a pas reçu les drapeaux de « %2 » : %3")
+                  .arg(copie_, livre_, faute);
+    return false;
+}
