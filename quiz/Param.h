@@ -7,12 +7,12 @@
 // The shared game state: set at start-up or by the game's procedures, read everywhere.
 struct Param
 {
-    QString Chemin;      // the game's files' folder, separator included
-    QString FichierBase; // the game database: Pavoria.dat under Chemin, or the player's copy
-    bool BaseLectureSeule =
-        false;            // an installed game's own file, for want of a copy: never written
+    QString Chemin;       // the game's files' folder, separator included
+    QString FichierBase;  // the game database: Pavoria.dat under Chemin, or the player's copy
     QString VersionAppli; // "1.6"
     QString DateAppli;    // "16/04/2000 à 13:48"
+    // FichierBase is an installed game's own file, played on for want of a copy: never written.
+    bool BaseLectureSeule = false;
 
     int CompteTours = 0;  // question turns since the last new game; 16 once it has ended
     qint16 NumeroJeu = 0; // question on screen, 0 between games
