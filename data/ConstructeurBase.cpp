@@ -1,5 +1,6 @@
 #include "data/ConstructeurBase.h"
 
+#include "database/Disque.h"
 #include "database/Schema.h"
 
 #include <QBuffer>
@@ -17,14 +18,7 @@
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
-#include <cstring>
-#include <filesystem>
-#include <system_error>
 #include <utility>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace {
 
@@ -66,22 +60,6 @@ QByteArray encoderPng(const QImage &image)
     if (!image.save(&tampon, "PNG", 0))
         return {};
     return octets;
-}
-
-// Flushes a file or a folder to the disk; errno tells why not.
-bool synchroniser(const QString &chemin)
-{
-    const int descripteur = ::open(QFile::encodeName(chemin).constData(), O_RDONLY | O_CLOEXEC);
-    if (descripteur < 0)
-        return false;
-    const bool fait = ::fsync(descripteur) == 0;
-    ::close(descripteur);
-    return fait;
-}
-
-std::filesystem::path cheminNatif(const QString &chemin)
-{
-    return std::filesystem::path(chemin.toStdU16String());
 }
 
 // Qt keeps a connection by name until removeDatabase(), which must come once no QSqlDatabase or
@@ -373,20 +351,11 @@ bool ConstructeurBase::ecrireBase(const QList<Pays> &pays, const QList<LigneScor
                                                      ? sortie.permissions()
                                                      : QFile::ReadOwner | QFile::WriteOwner
                                                            | QFile::ReadGroup | QFile::ReadOther);
-    // As QSaveFile does, the new file is on the disk before its name replaces the old one's,
-    // and the folder after it, so that a machine that stops keeps one of them whole. SQLite
-    // synced the file at its commit already when its synchronous setting asked for it.
-    if (!synchroniser(temporaire.fileName()))
-        return echouer(QStringLiteral("%1: écriture sur le disque impossible (%2)")
-                           .arg(nomSortie, QString::fromLocal8Bit(std::strerror(errno))));
-    // std::filesystem::rename replaces the target in one step, where QFile::rename refuses to.
-    std::error_code code;
-    std::filesystem::rename(cheminNatif(temporaire.fileName()), cheminNatif(fichierSortie_), code);
-    if (code)
-        return echouer(QStringLiteral("%1: remplacement impossible (%2)")
-                           .arg(nomSortie, QString::fromLocal8Bit(code.message())));
+    // The game never meets a half-written file, even on a machine that stops.
+    if (const QString panne = Disque::remplacer(temporaire.fileName(), fichierSortie_);
+        !panne.isEmpty())
+        return echouer(QStringLiteral("%1: %2").arg(nomSortie, panne));
     temporaire.setAutoRemove(false);
-    synchroniser(sortie.absolutePath());
     return true;
 }
 

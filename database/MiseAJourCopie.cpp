@@ -1,6 +1,7 @@
 #include "database/MiseAJourCopie.h"
 
 #include "database/ControleDonnees.h"
+#include "database/Disque.h"
 #include "database/Schema.h"
 
 #include <QDir>
@@ -14,30 +15,8 @@
 #include <QUuid>
 #include <QtEndian>
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace {
-
-// Flushes a file or a folder to the disk; errno tells why not.
-bool synchroniser(const QString &chemin)
-{
-    const int descripteur = ::open(QFile::encodeName(chemin).constData(), O_RDONLY | O_CLOEXEC);
-    if (descripteur < 0)
-        return false;
-    const bool fait = ::fsync(descripteur) == 0;
-    ::close(descripteur);
-    return fait;
-}
-
-QString fauteSysteme()
-{
-    return QString::fromLocal8Bit(std::strerror(errno));
-}
 
 QString adresseSqlite(const QString &fichier, const QString &mode)
 {
@@ -130,16 +109,10 @@ bool MiseAJourCopie::executer()
     }
 
     QFile::setPermissions(nouvelle.fileName(), QFileInfo(copie_).permissions());
-    // As the builder does: the new file on the disk before its name replaces the copy's, and
-    // the folder after, so that a machine that stops keeps one of the two whole.
-    if (!synchroniser(nouvelle.fileName()))
-        return echouer(fauteSysteme());
-    if (std::rename(QFile::encodeName(nouvelle.fileName()).constData(),
-                    QFile::encodeName(copie_).constData())
-        != 0)
-        return echouer(fauteSysteme());
+    // Killed at any moment, the player has the old copy or the new one, whole.
+    if (const QString panne = Disque::remplacer(nouvelle.fileName(), copie_); !panne.isEmpty())
+        return echouer(panne);
     nouvelle.setAutoRemove(false);
-    synchroniser(QFileInfo(copie_).absolutePath());
     return true;
 }
 
