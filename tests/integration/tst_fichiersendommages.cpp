@@ -3,6 +3,7 @@
 #include "core/PlateformeQt.h"
 #include "tests/support/Application.h"
 #include "tests/support/BaseDeTest.h"
+#include "tests/support/FichierJeu.h"
 #include "tests/support/Joueur.h"
 #include "tests/support/PlateformeFactice.h"
 
@@ -24,22 +25,7 @@ enum class Cote { Fichier, Drapeaux, Scores };
 
 constexpr quint32 graine = 2024;
 
-void executer(const QString &fichier, const QStringList &instructions)
-{
-    {
-        QSqlDatabase base =
-            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("abimer"));
-        base.setDatabaseName(fichier);
-        if (!base.open())
-            qFatal("%s", qPrintable(base.lastError().text()));
-        for (const QString &instruction : instructions) {
-            QSqlQuery requete(base);
-            if (!requete.exec(instruction))
-                qFatal("%s: %s", qPrintable(instruction), qPrintable(requete.lastError().text()));
-        }
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("abimer"));
-}
+using FichierJeu::executerSql;
 
 // Damages the file in place; "missing" removes it.
 void abimer(const QString &fichier, const QString &dommage, const QString &paysIllisible)
@@ -58,24 +44,25 @@ void abimer(const QString &fichier, const QString &dommage, const QString &paysI
         if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(octets) != octets.size())
             qFatal("cannot write %s", qPrintable(fichier));
     } else if (dommage == u"no flag table") {
-        executer(fichier, {QStringLiteral("DROP TABLE Pavoria")});
+        executerSql(fichier, {QStringLiteral("DROP TABLE Pavoria")});
     } else if (dommage == u"no score table") {
-        executer(fichier, {QStringLiteral("DROP TABLE SCORES")});
+        executerSql(fichier, {QStringLiteral("DROP TABLE SCORES")});
     } else if (dommage == u"no picture field") {
-        executer(fichier, {QStringLiteral("ALTER TABLE Pavoria DROP COLUMN Pavorium")});
+        executerSql(fichier, {QStringLiteral("ALTER TABLE Pavoria DROP COLUMN Pavorium")});
     } else if (dommage == u"no date field") {
-        executer(fichier, {QStringLiteral("ALTER TABLE SCORES DROP COLUMN DATE")});
+        executerSql(fichier, {QStringLiteral("ALTER TABLE SCORES DROP COLUMN DATE")});
     } else if (dommage == u"flag 57 missing") {
-        executer(fichier, {QStringLiteral("DELETE FROM Pavoria WHERE NUMERO = 57")});
+        executerSql(fichier, {QStringLiteral("DELETE FROM Pavoria WHERE NUMERO = 57")});
     } else if (dommage == u"picture that does not decode") {
-        executer(fichier, {QStringLiteral("UPDATE Pavoria SET Pavorium = x'89504e470d0a1a0a0000' "
-                                          "WHERE PAYS = '%1'")
-                               .arg(paysIllisible)});
+        executerSql(fichier,
+                    {QStringLiteral("UPDATE Pavoria SET Pavorium = x'89504e470d0a1a0a0000' "
+                                    "WHERE PAYS = '%1'")
+                         .arg(paysIllisible)});
     } else if (dommage == u"no score row") {
-        executer(fichier, {QStringLiteral("DELETE FROM SCORES")});
+        executerSql(fichier, {QStringLiteral("DELETE FROM SCORES")});
     } else if (dommage == u"eleven score rows") {
-        executer(fichier,
-                 {QStringLiteral("INSERT INTO SCORES VALUES('EN TROP', 1, '2001-01-01')")});
+        executerSql(fichier,
+                    {QStringLiteral("INSERT INTO SCORES VALUES('EN TROP', 1, '2001-01-01')")});
     } else {
         qFatal("unknown damage %s", qPrintable(dommage));
     }

@@ -6,6 +6,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QStringList>
 #include <QUuid>
 #include <QVariant>
@@ -36,6 +37,23 @@ inline void travailler(const QString &fichier, const std::function<void(QSqlQuer
         travail(requete);
     }
     QSqlDatabase::removeDatabase(connexion);
+}
+
+// Runs the statements in turn on a connection of its own; the rows of the last one.
+inline QList<QVariantList> executerSql(const QString &fichier, const QStringList &instructions)
+{
+    QList<QVariantList> lignes;
+    travailler(fichier, [&](QSqlQuery &requete) {
+        for (const QString &instruction : instructions)
+            executer(requete, instruction);
+        while (requete.next()) {
+            QVariantList ligne;
+            for (int i = 0; i < requete.record().count(); ++i)
+                ligne.append(requete.value(i));
+            lignes.append(ligne);
+        }
+    });
+    return lignes;
 }
 
 // SHA-256 of every flag's number, name and picture as stored, in the order of the numbers, in

@@ -1,5 +1,6 @@
 #include "data/ConstructeurBase.h"
 #include "database/Schema.h"
+#include "tests/support/FichierJeu.h"
 
 #include <QDir>
 #include <QFile>
@@ -32,31 +33,7 @@ QByteArray lireOctets(const QString &chemin)
     return fichier.open(QIODevice::ReadOnly) ? fichier.readAll() : QByteArray();
 }
 
-// Runs SQL on a connection of its own, removed afterwards; returns the rows of the last statement.
-QList<QVariantList> executerSql(const QString &chemin, const QStringList &instructions)
-{
-    QList<QVariantList> lignes;
-    {
-        QSqlDatabase base =
-            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("test"));
-        base.setDatabaseName(chemin);
-        if (!base.open())
-            qFatal("%s", qPrintable(base.lastError().text()));
-        QSqlQuery requete(base);
-        for (const QString &instruction : instructions) {
-            if (!requete.exec(instruction))
-                qFatal("%s: %s", qPrintable(instruction), qPrintable(requete.lastError().text()));
-        }
-        while (requete.next()) {
-            QVariantList ligne;
-            for (int i = 0; i < requete.record().count(); ++i)
-                ligne.append(requete.value(i));
-            lignes.append(ligne);
-        }
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("test"));
-    return lignes;
-}
+using FichierJeu::executerSql;
 
 } // namespace
 

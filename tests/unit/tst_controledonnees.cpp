@@ -1,6 +1,7 @@
 #include "database/ControleDonnees.h"
 #include "database/Schema.h"
 #include "tests/support/BaseDeTest.h"
+#include "tests/support/FichierJeu.h"
 
 #include <QDir>
 #include <QSqlDatabase>
@@ -11,25 +12,12 @@
 
 namespace {
 
-// Runs statements on a file through a connection of its own, gone before this returns.
+// The first column of the last statement's rows.
 QStringList executer(const QString &fichier, const QStringList &instructions)
 {
-    const QString nom = QStringLiteral("tst_controledonnees.executer");
     QStringList premiereColonne;
-    {
-        QSqlDatabase base = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), nom);
-        base.setDatabaseName(fichier);
-        if (!base.open())
-            qFatal("%s", qPrintable(base.lastError().text()));
-        QSqlQuery requete(base);
-        for (const QString &instruction : instructions) {
-            if (!requete.exec(instruction))
-                qFatal("%s: %s", qPrintable(instruction), qPrintable(requete.lastError().text()));
-        }
-        while (requete.next())
-            premiereColonne << requete.value(0).toString();
-    }
-    QSqlDatabase::removeDatabase(nom);
+    for (const QVariantList &ligne : FichierJeu::executerSql(fichier, instructions))
+        premiereColonne << ligne.value(0).toString();
     return premiereColonne;
 }
 
