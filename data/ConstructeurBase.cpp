@@ -1,5 +1,6 @@
 #include "data/ConstructeurBase.h"
 
+#include "database/BasePassagere.h"
 #include "database/Disque.h"
 #include "database/Schema.h"
 
@@ -14,7 +15,6 @@
 #include <QSqlQuery>
 #include <QStringDecoder>
 #include <QTemporaryFile>
-#include <QUuid>
 
 #include <algorithm>
 #include <array>
@@ -60,29 +60,6 @@ QByteArray encoderPng(const QImage &image)
     if (!image.save(&tampon, "PNG", 0))
         return {};
     return octets;
-}
-
-// Qt keeps a connection by name until removeDatabase(), which must come once no QSqlDatabase or
-// QSqlQuery of it is left: running the work in a callee guarantees that. The work returns an
-// error text, empty on success.
-template <typename Travail>
-QString travaillerSurBase(const QString &chemin, bool lectureSeule, Travail &&travail)
-{
-    const QString connexion =
-        QStringLiteral("ConstructeurBase-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
-    const QString panne = [&] {
-        QSqlDatabase base = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connexion);
-        base.setDatabaseName(chemin);
-        if (lectureSeule)
-            base.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-        if (!base.open())
-            return base.lastError().text();
-        const QString texte = std::forward<Travail>(travail)(base);
-        base.close();
-        return texte;
-    }();
-    QSqlDatabase::removeDatabase(connexion);
-    return panne;
 }
 
 } // namespace
@@ -275,22 +252,23 @@ std::optional<QList<ConstructeurBase::LigneScore>> ConstructeurBase::lireScores(
         return scores;
     }
 
-    const QString panne = travaillerSurBase(fichierSortie_, true, [&scores](QSqlDatabase &base) {
-        QSqlQuery requete(base);
-        // Row order decides which of equal lowest scores the game overwrites first: keep it.
-        if (!requete.exec(Schema::scoresStockes))
-            return requete.lastError().text();
-        while (requete.next())
-            scores.append({requete.value(0), requete.value(1), requete.value(2)});
-        if (requete.lastError().isValid())
-            return requete.lastError().text();
-        if (scores.size() != Schema::nombreScores)
-            return QStringLiteral("la table %1 a %2 lignes au lieu de %3")
-                .arg(Schema::tableScores)
-                .arg(scores.size())
-                .arg(Schema::nombreScores);
-        return QString();
-    });
+    const QString panne = BasePassagere::travailler(
+        fichierSortie_, QStringLiteral("ro"), [&scores](QSqlDatabase &base) {
+            QSqlQuery requete(base);
+            // Row order decides which of equal lowest scores the game overwrites first: keep it.
+            if (!requete.exec(Schema::scoresStockes))
+                return requete.lastError().text();
+            while (requete.next())
+                scores.append({requete.value(0), requete.value(1), requete.value(2)});
+            if (requete.lastError().isValid())
+                return requete.lastError().text();
+            if (scores.size() != Schema::nombreScores)
+                return QStringLiteral("la table %1 a %2 lignes au lieu de %3")
+                    .arg(Schema::tableScores)
+                    .arg(scores.size())
+                    .arg(Schema::nombreScores);
+            return QString();
+        });
     if (!panne.isEmpty()) {
         echouer(QStringLiteral(
                     "%1: fichier existant illisible ou endommagé (%2) ; il reste tel quel pour "
@@ -315,33 +293,35 @@ bool ConstructeurBase::ecrireBase(const QList<Pays> &pays, const QList<LigneScor
                            .arg(nomSortie, temporaire.errorString()));
     temporaire.close();
 
-    const QString panne = travaillerSurBase(temporaire.fileName(), false, [&](QSqlDatabase &base) {
-        QSqlQuery requete(base);
-        if (!base.transaction())
-            return base.lastError().text();
-        if (!requete.exec(Schema::creationDrapeaux) || !requete.exec(Schema::creationScores)
-            || !requete.exec(Schema::ecritureVersion()) || !requete.prepare(Schema::ajoutDrapeau)) {
-            return requete.lastError().text();
-        }
-        for (const Pays &unPays : pays) {
-            requete.addBindValue(unPays.numero);
-            requete.addBindValue(unPays.nom);
-            requete.addBindValue(unPays.dessin);
-            if (!requete.exec())
+    const QString panne = BasePassagere::travailler(
+        temporaire.fileName(), QStringLiteral("rw"), [&](QSqlDatabase &base) {
+            QSqlQuery requete(base);
+            if (!base.transaction())
+                return base.lastError().text();
+            if (!requete.exec(Schema::creationDrapeaux) || !requete.exec(Schema::creationScores)
+                || !requete.exec(Schema::ecritureVersion())
+                || !requete.prepare(Schema::ajoutDrapeau)) {
                 return requete.lastError().text();
-        }
-        if (!requete.prepare(Schema::ajoutScore))
-            return requete.lastError().text();
-        for (const LigneScore &score : scores) {
-            for (const QVariant &valeur : score)
-                requete.addBindValue(valeur);
-            if (!requete.exec())
+            }
+            for (const Pays &unPays : pays) {
+                requete.addBindValue(unPays.numero);
+                requete.addBindValue(unPays.nom);
+                requete.addBindValue(unPays.dessin);
+                if (!requete.exec())
+                    return requete.lastError().text();
+            }
+            if (!requete.prepare(Schema::ajoutScore))
                 return requete.lastError().text();
-        }
-        if (!base.commit())
-            return base.lastError().text();
-        return QString();
-    });
+            for (const LigneScore &score : scores) {
+                for (const QVariant &valeur : score)
+                    requete.addBindValue(valeur);
+                if (!requete.exec())
+                    return requete.lastError().text();
+            }
+            if (!base.commit())
+                return base.lastError().text();
+            return QString();
+        });
     if (!panne.isEmpty())
         return echouer(QStringLiteral("%1: écriture impossible (%2)").arg(nomSortie, panne));
 

@@ -1,12 +1,12 @@
 #include "database/ControleDonnees.h"
 
+#include "database/BasePassagere.h"
 #include "database/Schema.h"
 
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QUrl>
 #include <QVariant>
 
 namespace {
@@ -102,9 +102,7 @@ bool ControleDonnees::ouvrir(const QString &fichier, const QString &table,
     // of a score write leaves a rollback journal that only a writable connection can play
     // back, and a read-only one would refuse the file until then. query_only keeps them
     // from writing anything else.
-    QUrl adresse = QUrl::fromLocalFile(info.absoluteFilePath());
-    adresse.setQuery(QStringLiteral("mode=rw"));
-    connexion.setDatabaseName(adresse.toString(QUrl::FullyEncoded));
+    connexion.setDatabaseName(BasePassagere::adresse(fichier, QStringLiteral("rw")));
     connexion.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=2000"));
     if (!connexion.open())
         return echouerBase(connexion.lastError());

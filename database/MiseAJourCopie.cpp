@@ -1,5 +1,6 @@
 #include "database/MiseAJourCopie.h"
 
+#include "database/BasePassagere.h"
 #include "database/ControleDonnees.h"
 #include "database/Disque.h"
 #include "database/Schema.h"
@@ -11,19 +12,9 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryFile>
-#include <QUrl>
-#include <QUuid>
 #include <QtEndian>
 
-
 namespace {
-
-QString adresseSqlite(const QString &fichier, const QString &mode)
-{
-    QUrl adresse = QUrl::fromLocalFile(QFileInfo(fichier).absoluteFilePath());
-    adresse.setQuery(QStringLiteral("mode=") + mode);
-    return adresse.toString(QUrl::FullyEncoded);
-}
 
 bool recopier(const QString &source, QFile &cible)
 {
@@ -129,16 +120,7 @@ void MiseAJourCopie::retirerRestes() const
 
 QString MiseAJourCopie::reprendreScores(const QString &nouvelle) const
 {
-    // Qt keeps a connection by name until removeDatabase(), which must come once no query of
-    // it is left: the work runs in a callee.
-    const QString connexion =
-        QStringLiteral("MiseAJourCopie-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
-    const QString panne = [&] {
-        QSqlDatabase base = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connexion);
-        base.setDatabaseName(adresseSqlite(nouvelle, QStringLiteral("rw")));
-        base.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI"));
-        if (!base.open())
-            return base.lastError().text();
+    return BasePassagere::travailler(nouvelle, QStringLiteral("rw"), [this](QSqlDatabase &base) {
         QSqlQuery requete(base);
         const auto lancer = [&requete](const QString &sql) { return requete.exec(sql); };
         // A new file cut short is thrown away whole, never played back: no journal on disk,
@@ -147,7 +129,7 @@ QString MiseAJourCopie::reprendreScores(const QString &nouvelle) const
             || !lancer(QStringLiteral("PRAGMA synchronous = OFF"))
             || !requete.prepare(Schema::attacheAncienne))
             return requete.lastError().text();
-        requete.addBindValue(adresseSqlite(copie_, QStringLiteral("ro")));
+        requete.addBindValue(BasePassagere::adresse(copie_, QStringLiteral("ro")));
         if (!requete.exec() || !lancer(QStringLiteral("BEGIN")) || !lancer(Schema::effacementScores)
             || !lancer(Schema::repriseScores) || !lancer(Schema::nombreLignesScores)
             || !requete.next())
@@ -159,11 +141,8 @@ QString MiseAJourCopie::reprendreScores(const QString &nouvelle) const
         requete.finish();
         if (!lancer(QStringLiteral("COMMIT")) || !lancer(Schema::detacheAncienne))
             return requete.lastError().text();
-        base.close();
         return QString();
-    }();
-    QSqlDatabase::removeDatabase(connexion);
-    return panne;
+    });
 }
 
 bool MiseAJourCopie::echouer(const QString &faute)
