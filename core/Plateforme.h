@@ -3,6 +3,8 @@
 #include <QDateTime>
 #include <QString>
 
+#include <chrono>
+
 // What the game asks of the system, behind one seam so that a test never waits on the clock,
 // never leaves the process and never meets another copy of the game: yielding to the event
 // loop, ending the program, the single-copy lock, the clock, the facts about the program file
@@ -15,6 +17,9 @@ public:
 
     // Lets the windows repaint in the middle of a handler; clicks wait.
     virtual void traiterEvenements() = 0;
+    // A yield that lasts: the windows repaint and take the player's clicks and keys for this
+    // long. False when the program was asked to end meanwhile.
+    virtual bool patienter(std::chrono::milliseconds duree) = 0;
     // Leaves every event loop; the process then exits with this status.
     virtual void terminer(int statut) = 0;
 

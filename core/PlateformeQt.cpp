@@ -2,8 +2,10 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QTimer>
 
 #include <utility>
 
@@ -15,6 +17,20 @@ PlateformeQt::PlateformeQt(QString fichiers)
 void PlateformeQt::traiterEvenements()
 {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+bool PlateformeQt::patienter(std::chrono::milliseconds duree)
+{
+    // QCoreApplication::exit() leaves every running loop, this one included, and makes any
+    // loop started after it return at once: only the timer tells a wait that went its length.
+    QEventLoop boucle;
+    bool ecoulee = false;
+    QTimer::singleShot(duree, &boucle, [&] {
+        ecoulee = true;
+        boucle.quit();
+    });
+    boucle.exec();
+    return ecoulee;
 }
 
 void PlateformeQt::terminer(int statut)

@@ -14,6 +14,7 @@ public:
     explicit PlateformeQt(QString fichiers = {});
 
     void traiterEvenements() override;
+    bool patienter(std::chrono::milliseconds duree) override;
     void terminer(int statut) override;
 
     bool autreCopieEnCours() override;

@@ -33,6 +33,8 @@ void Partie::effacerCompteurs()
 
 void Partie::NouvellePartie()
 {
+    ++parties_;
+    verdictEnCours_ = false;
     param_.CompteTours = 0;
     fermerMasques();
     viderReponses();
@@ -51,15 +53,26 @@ void Partie::NouvelleQuestion()
         return;
 
     affichage_.reponsesActives = {true, true, true};
-    if (param_.NumeroJeu > 0) {
-        // The verdict and the new score show over the closed masks while the flag changes.
-        fermerMasques();
-        montrer();
-        plateforme_.traiterEvenements();
-    }
+    if (param_.NumeroJeu > 0 && !montrerVerdict())
+        return;
     ++param_.NumeroJeu;
     affichage_.comptePartie = QStringLiteral("Jeu n° ") + QString::number(param_.NumeroJeu);
     tirerQuestion();
+}
+
+bool Partie::montrerVerdict()
+{
+    // The verdict and the new score show over the closed masks, then stay while the flag
+    // changes. Quitting or a new game during the wait ends this turn where it stands.
+    fermerMasques();
+    montrer();
+    const quint64 partie = parties_;
+    verdictEnCours_ = true;
+    const bool ecoulee = plateforme_.patienter(dureeVerdict);
+    if (!ecoulee || partie != parties_)
+        return false;
+    verdictEnCours_ = false;
+    return true;
 }
 
 void Partie::tirerQuestion()
@@ -129,8 +142,9 @@ void Partie::FinDePartie()
 void Partie::Repondre(int n)
 {
     const auto index = static_cast<std::size_t>(n - 1);
-    // A disabled button delivers no click.
-    if (n < 1 || n > 3 || !affichage_.reponsesActives[index])
+    // A disabled button delivers no click; nor does one still showing the names of the question
+    // just answered.
+    if (n < 1 || n > 3 || !affichage_.reponsesActives[index] || verdictEnCours_)
         return;
 
     affichage_.resultat.clear();

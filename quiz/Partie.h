@@ -7,6 +7,7 @@
 #include <QObject>
 
 #include <array>
+#include <chrono>
 
 class Plateforme;
 class QRandomGenerator;
@@ -21,6 +22,10 @@ class Partie : public QObject
 
 public:
     static constexpr int nombreQuestions = 15;
+    // How long the verdict of a right answer stays over the closed masks before the next flag:
+    // time for the eyes to leave the button clicked for the verdict panel and read a word or
+    // two there, and short enough that fourteen of them do not drag a game out.
+    static constexpr std::chrono::milliseconds dureeVerdict{600};
 
     Partie(Param &param, Plateforme &plateforme, QRandomGenerator &hasard,
            QObject *parent = nullptr);
@@ -49,6 +54,7 @@ private:
         const char16_t *verdict;
     };
     Essai essaiDeLaBonneReponse(int n) const;
+    bool montrerVerdict();
     void tirerQuestion();
     bool poserQuestion(const std::array<int, 3> &numeros);
     void fermerMasques();
@@ -62,4 +68,8 @@ private:
     QRandomGenerator &hasard_;
     ControleDonnees DataImages;
     Affichage affichage_;
+    // Counts the games started, so that a turn can tell that a new game came during its wait.
+    quint64 parties_ = 0;
+    // True while a verdict is on show: the names on the buttons are those already answered.
+    bool verdictEnCours_ = false;
 };

@@ -18,6 +18,7 @@
 #include <QSqlDatabase>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QtEndian>
@@ -63,6 +64,7 @@ private slots:
     void verrouDUneCopieTueeNeBloquePas();
     void sansDossierExecutionNiAvertissementNiVerrouPartage();
     void verrouImpossibleNeRefusePasLeJeu();
+    void attenteQuiDureOuSInterrompt();
     void demarrageSansModuleDImages();
     void dossierFichiersIndependantDuDossierCourant_data();
     void dossierFichiersIndependantDuDossierCourant();
@@ -333,6 +335,25 @@ void TestDemarrage::verrouDUneCopieTueeNeBloquePas()
 
     PlateformeQt apres;
     QVERIFY(!apres.autreCopieEnCours());
+}
+
+void TestDemarrage::attenteQuiDureOuSInterrompt()
+{
+    // The verdict's wait runs the event loop for its length, and stops short, saying so, when
+    // the program is asked to end.
+    PlateformeQt plateforme;
+    bool traite = false;
+    QTimer::singleShot(0, [&] { traite = true; });
+    QVERIFY(plateforme.patienter(std::chrono::milliseconds(20)));
+    QVERIFY(traite);
+
+    bool ecoulee = true;
+    QTimer::singleShot(0, [&] {
+        QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+        ecoulee = plateforme.patienter(std::chrono::seconds(30));
+    });
+    QCoreApplication::exec();
+    QVERIFY(!ecoulee);
 }
 
 void TestDemarrage::sansDossierExecutionNiAvertissementNiVerrouPartage()

@@ -32,6 +32,15 @@ void PlateformeFactice::traiterEvenements()
         pendantTraitement();
 }
 
+bool PlateformeFactice::patienter(std::chrono::milliseconds duree)
+{
+    attentes.append(duree);
+    const qsizetype finsAvant = fins.size();
+    traiterEvenements();
+    horloge = horloge.addDuration(duree);
+    return fins.size() == finsAvant;
+}
+
 void PlateformeFactice::terminer(int statut)
 {
     fins.append(statut);

@@ -26,6 +26,8 @@ public:
     void ouvrirDocument(const QString &texte) override;
     void afficherAide(const QString &fichier) override;
     void traiterEvenements() override;
+    // A yield as traiterEvenements() is, that moves the clock on by its length.
+    bool patienter(std::chrono::milliseconds duree) override;
     void terminer(int statut) override;
 
     bool autreCopieEnCours() override { return autreCopie; }
@@ -63,4 +65,5 @@ public:
     QStringList aides;
     QList<int> fins;
     int traitements = 0;
+    QList<std::chrono::milliseconds> attentes;
 };

@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <set>
+#include <utility>
 
 // The quiz engine alone, with no window: whole games played on Partie against a copy of the
 // game database, the platform faked and the draws seeded.
@@ -26,6 +27,8 @@ private slots:
     void memeGraineMemePartie();
     void boutonInactifOuHorsPartieSansEffet();
     void nouvellePartieEnCours();
+    void gestesPendantLeVerdict_data();
+    void gestesPendantLeVerdict();
     void baseIllisibleTermineLeProgramme();
 
 private:
@@ -112,6 +115,7 @@ void TestMoteur::partieEntiere()
     QCOMPARE(points, score);
     // The last answer's verdict is not shown over closed masks: the game ends instead.
     QCOMPARE(vus, verdicts.mid(0, 14));
+    QCOMPARE(plateforme_.attentes, QList<std::chrono::milliseconds>(14, Partie::dureeVerdict));
 
     QCOMPARE(messages_->size(), 1);
     QCOMPARE(messages_->at(0).at(0).toString(), QStringLiteral("Les Pavoria"));
@@ -163,8 +167,9 @@ void TestMoteur::erreursDUneQuestion()
         partie_->Repondre(n);
         ++faites;
         actives[std::size_t(n - 1)] = false;
-        // A wrong click says so, greys its button, and leaves the score as it was.
+        // A wrong click says so at once, greys its button, and leaves the score as it was.
         QCOMPARE(partie_->affichage().resultat, QStringLiteral("PERDU"));
+        QVERIFY(plateforme_.attentes.isEmpty());
         QCOMPARE(partie_->affichage().reponsesActives, actives);
         QCOMPARE(partie_->affichage().score, QString());
         QCOMPARE(param_.NumeroJeu, 1);
@@ -276,6 +281,56 @@ void TestMoteur::nouvellePartieEnCours()
     QCOMPARE(partie_->affichage().score, QString());
     QCOMPARE(messages_->size(), 0);
     QCOMPARE(enregistrements_->size(), 0);
+}
+
+void TestMoteur::gestesPendantLeVerdict_data()
+{
+    QTest::addColumn<QString>("geste");
+    QTest::newRow("answers") << "answers";
+    QTest::newRow("new game") << "new game";
+    QTest::newRow("quit") << "quit";
+}
+
+void TestMoteur::gestesPendantLeVerdict()
+{
+    // While a verdict shows, the answers under it are not taken, and a new game or quitting
+    // leaves no half of the turn behind.
+    QFETCH(QString, geste);
+    partie_->NouvellePartie();
+    std::array<QString, 3> questionDuGeste;
+    bool fait = false;
+    plateforme_.pendantTraitement = [&] {
+        if (plateforme_.attentes.size() != 1 || std::exchange(fait, true))
+            return;
+        if (geste == u"answers") {
+            for (int n = 1; n <= 3; ++n)
+                partie_->Repondre(n);
+        } else if (geste == u"new game") {
+            partie_->NouvellePartie();
+        } else {
+            plateforme_.terminer(0);
+        }
+        questionDuGeste = partie_->affichage().reponses;
+    };
+    partie_->Repondre(param_.BonneReponse);
+
+    const Affichage &affichage = partie_->affichage();
+    if (geste == u"quit") {
+        QCOMPARE(plateforme_.fins, QList<int>{0});
+        QCOMPARE(affichage.resultat, QStringLiteral("Très bien"));
+        QVERIFY(affichage.masquesFermes);
+        QCOMPARE(param_.NumeroJeu, 1);
+        return;
+    }
+    const bool nouvelle = geste == u"new game";
+    QCOMPARE(param_.Points, nouvelle ? 0 : 5);
+    QCOMPARE(param_.NumeroJeu, nouvelle ? 1 : 2);
+    QCOMPARE(affichage.resultat, QString());
+    QVERIFY(!affichage.masquesFermes);
+    QCOMPARE(affichage.reponses == questionDuGeste, nouvelle);
+    // The question on screen takes answers again.
+    partie_->Repondre(param_.BonneReponse);
+    QCOMPARE(param_.Points, nouvelle ? 5 : 10);
 }
 
 void TestMoteur::baseIllisibleTermineLeProgramme()
