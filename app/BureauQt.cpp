@@ -10,8 +10,14 @@
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QUrl>
+#include <QWindow>
 
 #include <algorithm>
+
+#ifdef PAVORIA_AVEC_X11
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#endif
 
 BureauQt::BureauQt(const Plateforme &plateforme)
     : plateforme_(plateforme)
@@ -22,6 +28,15 @@ BureauQt::~BureauQt() = default;
 
 namespace {
 
+QWidget *fenetrePrincipale()
+{
+    const QWidgetList fenetres = QApplication::topLevelWidgets();
+    const auto principale = std::find_if(fenetres.begin(), fenetres.end(), [](QWidget *fenetre) {
+        return fenetre->isVisible() && qobject_cast<QMainWindow *>(fenetre);
+    });
+    return principale != fenetres.end() ? *principale : nullptr;
+}
+
 // The window a message belongs to: the one the player is using, or, where the window system
 // has not told which (a Wayland compositor without a keyboard), the main window.
 QWidget *fenetreDuMessage()
@@ -30,11 +45,39 @@ QWidget *fenetreDuMessage()
         return fenetre;
     if (QWidget *fenetre = QApplication::activeWindow())
         return fenetre;
-    const QWidgetList fenetres = QApplication::topLevelWidgets();
-    const auto principale = std::find_if(fenetres.begin(), fenetres.end(), [](QWidget *fenetre) {
-        return fenetre->isVisible() && qobject_cast<QMainWindow *>(fenetre);
-    });
-    return principale != fenetres.end() ? *principale : nullptr;
+    return fenetrePrincipale();
+}
+
+// Qt never leaves a window's title empty for the window system: it puts the application's name
+// in its place. A window meant to have no title gets an empty one from the X server directly.
+void effacerTitreNatif(QWidget &fenetre)
+{
+#ifdef PAVORIA_AVEC_X11
+    const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11 || !fenetre.windowTitle().isEmpty())
+        return;
+    Display *affichage = x11->display();
+    const auto id = static_cast<::Window>(fenetre.winId());
+    const unsigned char vide[] = "";
+    XChangeProperty(affichage, id, XInternAtom(affichage, "_NET_WM_NAME", False),
+                    XInternAtom(affichage, "UTF8_STRING", False), 8, PropModeReplace, vide, 0);
+    XChangeProperty(affichage, id, XA_WM_NAME, XA_STRING, 8, PropModeReplace, vide, 0);
+    XFlush(affichage);
+#else
+    Q_UNUSED(fenetre)
+#endif
+}
+
+// The help window opens over the middle of the main window, below its title bar, and no larger
+// than its inside.
+void placerSurLaFenetrePrincipale(QWidget &aide, const QWidget &principale)
+{
+    const QRect interieur = principale.geometry();
+    const QSize taille = aide.size().boundedTo(interieur.size() * 0.9);
+    QRect place(QPoint(), taille);
+    place.moveCenter(interieur.center());
+    aide.resize(taille);
+    aide.move(place.topLeft());
 }
 
 } // namespace
@@ -47,6 +90,7 @@ void BureauQt::afficherMessage(const QString &titre, const QString &texte)
 
 int BureauQt::executerFenetre(QDialog &fenetre)
 {
+    effacerTitreNatif(fenetre);
     return fenetre.exec();
 }
 
@@ -54,15 +98,39 @@ void BureauQt::ouvrirDocument(const QString &texte)
 {
     // Bare names are documents among the game's files; anything with a scheme is an address.
     const QUrl adresse(texte);
-    const bool estAdresse = adresse.isValid() && adresse.scheme().size() > 1;
-    QDesktopServices::openUrl(
-        estAdresse ? adresse
-                   : QUrl::fromLocalFile(QDir(plateforme_.dossierFichiers()).filePath(texte)));
+    if (adresse.isValid() && adresse.scheme().size() > 1) {
+        QDesktopServices::openUrl(adresse);
+        return;
+    }
+    const QString fichier = QDir(plateforme_.dossierFichiers()).filePath(texte);
+    // A help file is the help viewer's, which is the game's own window here: the desktop knows
+    // .hlp only as a Windows help file, and opens nothing.
+    if (texte.endsWith(u".hlp", Qt::CaseInsensitive))
+        afficherAide(fichier);
+    else
+        QDesktopServices::openUrl(QUrl::fromLocalFile(fichier));
 }
 
 void BureauQt::afficherAide(const QString &fichier)
 {
     if (!aide_)
         aide_ = std::make_unique<FenetreAide>();
+    if (!aide_->isVisible()) {
+        if (const QWidget *principale = fenetrePrincipale())
+            placerSurLaFenetrePrincipale(*aide_, *principale);
+    }
+    rattacherAide();
     aide_->ouvrir(fichier);
+}
+
+void BureauQt::rattacherAide()
+{
+    // The help belongs to the window it was asked from: the window system keeps it over that
+    // one, and a modal window (the About box) does not block it.
+    QWidget *proprietaire = fenetreDuMessage();
+    if (!proprietaire || proprietaire == aide_.get())
+        return;
+    aide_->winId();
+    proprietaire->winId();
+    aide_->windowHandle()->setTransientParent(proprietaire->windowHandle());
 }

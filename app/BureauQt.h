@@ -20,6 +20,8 @@ public:
     void afficherAide(const QString &fichier) override;
 
 private:
+    void rattacherAide();
+
     const Plateforme &plateforme_;
     std::unique_ptr<FenetreAide> aide_;
 };

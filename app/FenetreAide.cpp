@@ -11,6 +11,9 @@ FenetreAide::FenetreAide(QWidget *parent)
     setWindowTitle(QStringLiteral("Aide de Pavoria"));
     setWindowIcon(Icones::programme());
     setOpenExternalLinks(true);
+    // The text wraps to the window's width, and tables shrink to it: Qt's table layout still
+    // overshoots it by a pixel, which is no reason for a scroll bar.
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     resize(720, 640);
 }
 

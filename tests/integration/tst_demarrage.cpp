@@ -1,4 +1,5 @@
 #include "app/BarreEtat.h"
+#include "app/BureauQt.h"
 #include "app/FenetreAide.h"
 #include "app/Questionnaire.h"
 #include "core/PlateformeQt.h"
@@ -11,9 +12,13 @@
 #include "widgets/Panneau3D.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QMainWindow>
 #include <QProcess>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QTemporaryDir>
@@ -22,6 +27,8 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QtEndian>
+
+#include <algorithm>
 
 namespace {
 
@@ -59,6 +66,7 @@ private slots:
     void secondeCopieRefusee();
     void commandesQuitterEtAide();
     void fenetreAideSignaleUnFichierAbsent();
+    void documentHlpDansLAideAuMilieuDeLaFenetre();
 
     void verrouPartageEntreCopies();
     void verrouDUneCopieTueeNeBloquePas();
@@ -306,6 +314,33 @@ void TestDemarrage::fenetreAideSignaleUnFichierAbsent()
     fichier.close();
     aide.ouvrir(absent);
     QCOMPARE(aide.toPlainText().trimmed(), QString::fromUtf8("Règles du jeu"));
+}
+
+void TestDemarrage::documentHlpDansLAideAuMilieuDeLaFenetre()
+{
+    // The About box's help document opens in the game's help window, as F1's help does: over
+    // the middle of the main window, below its title bar, and with no horizontal scroll bar.
+    plateforme_.dossier = QFileInfo(QStringLiteral(PAVORIA_PROGRAMME)).absolutePath();
+    QMainWindow principale;
+    principale.setGeometry(100, 80, 1400, 900);
+    principale.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&principale));
+    BureauQt bureau(plateforme_);
+    bureau.ouvrirDocument(QStringLiteral("Le_Tesk_.hlp"));
+
+    const QWidgetList fenetres = QApplication::topLevelWidgets();
+    const auto trouvee = std::find_if(fenetres.begin(), fenetres.end(), [](QWidget *fenetre) {
+        return fenetre->isVisible() && qobject_cast<FenetreAide *>(fenetre);
+    });
+    QVERIFY(trouvee != fenetres.end());
+    auto *aide = static_cast<FenetreAide *>(*trouvee);
+    QCOMPARE(aide->source().fileName(), QStringLiteral("Le_Tesk_.hlp"));
+    QVERIFY(principale.geometry().contains(aide->frameGeometry()));
+    QVERIFY((aide->geometry().center() - principale.geometry().center()).manhattanLength() < 10);
+    bureau.afficherAide(QDir(plateforme_.dossier).filePath(QStringLiteral("Pavoria.hlp")));
+    QCoreApplication::processEvents();
+    QVERIFY(!aide->horizontalScrollBar()->isVisible());
+    QVERIFY(plateforme_.documents.isEmpty());
 }
 
 void TestDemarrage::verrouPartageEntreCopies()
