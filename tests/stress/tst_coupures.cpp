@@ -114,6 +114,9 @@ void TestCoupures::ecrivainTueAuHasard()
                 signalee = ligne.toInt();
         }
         QVERIFY2(ecrivain.readAllStandardError().isEmpty(), "the writer met an error");
+        // The kill ended it, nothing else: a writer that died of its own is a fault.
+        QCOMPARE(ecrivain.exitStatus(), QProcess::CrashExit);
+        QCOMPARE(ecrivain.exitCode(), SIGKILL);
         if (QFile::exists(base.fichier() + QStringLiteral("-journal")))
             ++journauxLaisses;
 
