@@ -1,10 +1,8 @@
 #pragma once
 
-#include <QByteArray>
 #include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
-#include <QString>
 #include <QTest>
 
 // For a check that only a process where nothing ran before can make: Qt never unloads a plugin,
@@ -30,13 +28,11 @@ inline bool relancer()
     neuf.setProcessChannelMode(QProcess::MergedChannels);
     neuf.start(QCoreApplication::applicationFilePath(),
                {QString::fromLatin1(QTest::currentTestFunction())});
-    if (!neuf.waitForFinished(120000)) {
-        qWarning("ProcessusNeuf: the fresh process did not end within two minutes");
-        return false;
-    }
-    if (neuf.exitStatus() == QProcess::NormalExit && neuf.exitCode() == 0)
+    const bool fini = neuf.waitForFinished(120000);
+    if (fini && neuf.exitStatus() == QProcess::NormalExit && neuf.exitCode() == 0)
         return true;
-    qWarning("ProcessusNeuf: the fresh process failed:\n%s", neuf.readAll().constData());
+    qWarning("ProcessusNeuf: the fresh process %s:\n%s",
+             fini ? "failed" : "did not end within two minutes", neuf.readAll().constData());
     return false;
 }
 
