@@ -181,8 +181,8 @@ std::optional<ConstructeurBase::Pays> ConstructeurBase::lireLigne(const QString 
     const QString nom = champs[2].trimmed().normalized(QString::NormalizationForm_C);
     if (nom.isEmpty())
         return refus(QStringLiteral("nom de pays vide"));
-    // The flag table's own rule: no ASCII apostrophe in a name. Every look-up binds its value,
-    // so none would break on one; the rule keeps the file true to its description.
+    // The flag table's own rule: its names hold no ASCII apostrophe. A rule of the file, not of
+    // the look-up: every look-up binds its value, so none would break on one.
     if (nom.contains(u'\''))
         return refus(QStringLiteral("apostrophe ASCII dans « %1 » : écrire ’ (U+2019)").arg(nom));
     return Pays{ligne, numero, iso, nom, {}, {}};
