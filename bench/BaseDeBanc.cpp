@@ -1,13 +1,11 @@
 #include "bench/BaseDeBanc.h"
 
 #include "database/Schema.h"
+#include "tests/support/FichierJeu.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSqlDatabase>
-#include <QSqlError>
 #include <QSqlQuery>
-#include <QUuid>
 
 namespace {
 
@@ -16,27 +14,7 @@ QString fichierDuJeu()
     return QStringLiteral(PAVORIA_DAT_CONSTRUIT);
 }
 
-// Runs statements on the file through a connection of its own, gone before this returns.
-template <typename Travail>
-void travaillerSur(const QString &fichier, Travail &&travail)
-{
-    const QString nom = QUuid::createUuid().toString();
-    {
-        QSqlDatabase base = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), nom);
-        base.setDatabaseName(fichier);
-        if (!base.open())
-            qFatal("%s: %s", qPrintable(fichier), qPrintable(base.lastError().text()));
-        travail(base);
-        base.close();
-    }
-    QSqlDatabase::removeDatabase(nom);
-}
-
-void executer(QSqlQuery &requete, const QString &texte)
-{
-    if (!requete.exec(texte))
-        qFatal("%s: %s", qPrintable(texte), qPrintable(requete.lastError().text()));
-}
+using FichierJeu::executer;
 
 } // namespace
 
@@ -53,9 +31,8 @@ BaseDeBanc::BaseDeBanc(int facteur)
 
 void BaseDeBanc::multiplier(int facteur)
 {
-    travaillerSur(fichier(), [&](QSqlDatabase &base) {
-        base.transaction();
-        QSqlQuery requete(base);
+    FichierJeu::travailler(fichier(), [&](QSqlQuery &requete) {
+        executer(requete, QStringLiteral("BEGIN"));
         for (int copie = 1; copie < facteur; ++copie) {
             executer(requete, QStringLiteral("INSERT INTO %1 (%2, %3, %4) "
                                              "SELECT %2 + %5, %3 || ' %6', %4 "
@@ -66,7 +43,7 @@ void BaseDeBanc::multiplier(int facteur)
                                   .arg(copie)
                                   .arg(Schema::nombreDrapeaux));
         }
-        base.commit();
+        executer(requete, QStringLiteral("COMMIT"));
         executer(requete, QStringLiteral("VACUUM"));
     });
     nombreDrapeaux_ = facteur * Schema::nombreDrapeaux;
@@ -74,8 +51,7 @@ void BaseDeBanc::multiplier(int facteur)
 
 void BaseDeBanc::remettreScores() const
 {
-    travaillerSur(fichier(), [](QSqlDatabase &base) {
-        QSqlQuery requete(base);
+    FichierJeu::travailler(fichier(), [](QSqlQuery &requete) {
         executer(requete, QStringLiteral("UPDATE %1 SET %2 = 4 * (rowid % 10 + 1)")
                               .arg(Schema::tableScores, Schema::champScore));
     });

@@ -15,7 +15,8 @@ public:
     QString fichier() const { return dossier_.filePath(QStringLiteral("Pavoria.dat")); }
     int nombreDrapeaux() const { return nombreDrapeaux_; }
 
-    // Gives the score table its initial rows back, so that every written score is a new best.
+    // Gives the scores low values again (4 to 40, as at first), so that every score written
+    // enters the table.
     void remettreScores() const;
 
 private:

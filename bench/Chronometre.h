@@ -11,7 +11,7 @@
 #include <xcb/xcb.h>
 
 // Starts a program and watches its windows from the X server's side (Damage extension), so that
-// any toolkit's program is timed alike, without being instrumented. See chronometre.cpp.
+// any toolkit's program is timed alike, without being instrumented. See chronometre_principal.cpp.
 class Chronometre
 {
 public:

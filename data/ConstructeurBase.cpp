@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
 #include <QPainter>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -23,6 +22,7 @@
 namespace {
 
 constexpr QRgb grisPanneau = qRgb(192, 192, 192);
+constexpr QLatin1StringView enTete{"NUMERO;ISO;PAYS"};
 
 struct ScoreInitial
 {
@@ -106,121 +106,141 @@ QImage ConstructeurBase::composerDessin(const QImage &drapeau)
 
 std::optional<QList<ConstructeurBase::Pays>> ConstructeurBase::lirePays()
 {
-    const QString nomFichier = QDir::toNativeSeparators(fichierPays_);
-    const auto refuser = [&](qsizetype ligne, const QString &message) {
-        echouer(QStringLiteral("%1:%2: %3").arg(nomFichier, QString::number(ligne), message));
-        return std::nullopt;
-    };
-
     QFile fichier(fichierPays_);
     if (!fichier.open(QIODevice::ReadOnly)) {
-        echouer(
-            QStringLiteral("%1: lecture impossible (%2)").arg(nomFichier, fichier.errorString()));
+        echouer(QStringLiteral("%1: lecture impossible (%2)")
+                    .arg(QDir::toNativeSeparators(fichierPays_), fichier.errorString()));
         return std::nullopt;
     }
     const QList<QByteArray> lignes = fichier.readAll().split('\n');
 
     QList<Pays> pays;
-    QHash<int, qsizetype> lignesDesNumeros;
-    QHash<QString, qsizetype> lignesDesCodes;
-    QHash<QString, qsizetype> lignesDesNoms;
     bool enTeteLu = false;
     for (qsizetype i = 0; i < lignes.size(); ++i) {
         const qsizetype numeroLigne = i + 1;
-        QByteArrayView octets(lignes[i]);
-        if (octets.endsWith('\r'))
-            octets.chop(1);
-        // A list saved in another encoding would put garbled names in front of the player. The
-        // decoder also drops the byte order mark that some editors put first.
-        QStringDecoder decodeur(QStringDecoder::Utf8);
-        const QString ligne = decodeur(octets);
-        if (decodeur.hasError())
-            return refuser(numeroLigne, QStringLiteral("texte qui n’est pas de l’UTF-8"));
+        const std::optional<QString> ligne = decoderLigne(lignes[i], numeroLigne);
+        if (!ligne)
+            return std::nullopt;
         // Comments and blank lines may come anywhere, the header first of the other lines.
-        if (ligne.startsWith(u'#') || ligne.trimmed().isEmpty())
+        if (ligne->startsWith(u'#') || ligne->trimmed().isEmpty())
             continue;
         if (!enTeteLu) {
-            if (ligne != QLatin1StringView("NUMERO;ISO;PAYS"))
-                return refuser(numeroLigne, QStringLiteral("en-tête « NUMERO;ISO;PAYS » attendu"));
+            if (*ligne != enTete) {
+                refuser(numeroLigne, QStringLiteral("en-tête « %1 » attendu").arg(enTete));
+                return std::nullopt;
+            }
             enTeteLu = true;
             continue;
         }
-
-        const QStringList champs = ligne.split(u';');
-        if (champs.size() != 3)
-            return refuser(
-                numeroLigne,
-                QStringLiteral("trois champs NUMERO;ISO;PAYS attendus, lu « %1 »").arg(ligne));
-        bool entier = false;
-        const int numero = champs[0].trimmed().toInt(&entier);
-        if (!entier)
-            return refuser(numeroLigne, QStringLiteral("numéro « %1 » illisible").arg(champs[0]));
-        if (numero < 1 || numero > Schema::nombreDrapeaux)
-            return refuser(
-                numeroLigne,
-                QStringLiteral("numéro %1 hors de 1 à %2").arg(numero).arg(Schema::nombreDrapeaux));
-        const QString iso = champs[1].trimmed();
-        if (!estCodeIso(iso))
-            return refuser(
-                numeroLigne,
-                QStringLiteral("code « %1 » : deux lettres minuscules attendues").arg(iso));
-        const QString nom = champs[2].trimmed().normalized(QString::NormalizationForm_C);
-        if (nom.isEmpty())
-            return refuser(numeroLigne, QStringLiteral("nom de pays vide"));
-        // The game looks a flag up by its name written between ASCII apostrophes.
-        if (nom.contains(u'\''))
-            return refuser(
-                numeroLigne,
-                QStringLiteral("apostrophe ASCII dans « %1 » : écrire ’ (U+2019)").arg(nom));
-        // Names that differ only by case would look like one answer twice.
-        const QString cleNom = nom.toCaseFolded();
-
-        const auto dejaDonne = [](const QString &quoi, qsizetype ligneAnterieure) {
-            return QStringLiteral("%1 déjà donné ligne %2")
-                .arg(quoi, QString::number(ligneAnterieure));
-        };
-        if (const auto deja = lignesDesNumeros.constFind(numero); deja != lignesDesNumeros.cend())
-            return refuser(numeroLigne, dejaDonne(QStringLiteral("numéro %1").arg(numero), *deja));
-        if (const auto deja = lignesDesCodes.constFind(iso); deja != lignesDesCodes.cend())
-            return refuser(numeroLigne,
-                           dejaDonne(QStringLiteral("drapeau « %1 »").arg(iso), *deja));
-        if (const auto deja = lignesDesNoms.constFind(cleNom); deja != lignesDesNoms.cend())
-            return refuser(numeroLigne, dejaDonne(QStringLiteral("nom « %1 »").arg(nom), *deja));
-        QStringList chemins = cheminsDrapeau(iso);
-        const auto drapeau =
-            std::ranges::find_if(chemins, [](const QString &c) { return QFileInfo(c).isFile(); });
-        if (drapeau == chemins.cend()) {
-            for (QString &chemin : chemins)
-                chemin = QDir::toNativeSeparators(chemin);
-            return refuser(
-                numeroLigne,
-                QStringLiteral("drapeau introuvable : %1").arg(chemins.join(QStringLiteral(", "))));
-        }
-
-        lignesDesNumeros.insert(numero, numeroLigne);
-        lignesDesCodes.insert(iso, numeroLigne);
-        lignesDesNoms.insert(cleNom, numeroLigne);
-        pays.append({numeroLigne, numero, iso, nom, *drapeau, {}});
+        std::optional<Pays> unPays = lireLigne(*ligne, numeroLigne);
+        if (!unPays || !verifierNouveau(*unPays, pays) || !trouverDrapeau(*unPays))
+            return std::nullopt;
+        pays.append(std::move(*unPays));
     }
-
-    if (!enTeteLu) {
-        echouer(QStringLiteral("%1: en-tête « NUMERO;ISO;PAYS » absent").arg(nomFichier));
+    if (!verifierComplet(enTeteLu, pays))
         return std::nullopt;
-    }
-    QStringList absents;
-    for (int numero = 1; numero <= Schema::nombreDrapeaux; ++numero) {
-        if (!lignesDesNumeros.contains(numero))
-            absents.append(QString::number(numero));
-    }
-    if (!absents.isEmpty()) {
-        echouer(
-            QStringLiteral("%1: numéros absents : %2 (chaque numéro de 1 à %3 attendu une fois)")
-                .arg(nomFichier, absents.join(QStringLiteral(", ")),
-                     QString::number(Schema::nombreDrapeaux)));
-        return std::nullopt;
-    }
     std::ranges::sort(pays, {}, &Pays::numero);
     return pays;
+}
+
+std::optional<QString> ConstructeurBase::decoderLigne(QByteArrayView octets, qsizetype ligne)
+{
+    if (octets.endsWith('\r'))
+        octets.chop(1);
+    // A list saved in another encoding would put garbled names in front of the player. The
+    // decoder also drops the byte order mark that some editors put first.
+    QStringDecoder decodeur(QStringDecoder::Utf8);
+    QString texte = decodeur(octets);
+    if (decodeur.hasError()) {
+        refuser(ligne, QStringLiteral("texte qui n’est pas de l’UTF-8"));
+        return std::nullopt;
+    }
+    return texte;
+}
+
+std::optional<ConstructeurBase::Pays> ConstructeurBase::lireLigne(const QString &texte,
+                                                                  qsizetype ligne)
+{
+    const auto refus = [&](const QString &message) {
+        refuser(ligne, message);
+        return std::nullopt;
+    };
+    const QStringList champs = texte.split(u';');
+    if (champs.size() != 3)
+        return refus(QStringLiteral("trois champs NUMERO;ISO;PAYS attendus, lu « %1 »").arg(texte));
+    bool entier = false;
+    const int numero = champs[0].trimmed().toInt(&entier);
+    if (!entier)
+        return refus(QStringLiteral("numéro « %1 » illisible").arg(champs[0]));
+    if (numero < 1 || numero > Schema::nombreDrapeaux)
+        return refus(
+            QStringLiteral("numéro %1 hors de 1 à %2").arg(numero).arg(Schema::nombreDrapeaux));
+    const QString iso = champs[1].trimmed();
+    if (!estCodeIso(iso))
+        return refus(QStringLiteral("code « %1 » : deux lettres minuscules attendues").arg(iso));
+    const QString nom = champs[2].trimmed().normalized(QString::NormalizationForm_C);
+    if (nom.isEmpty())
+        return refus(QStringLiteral("nom de pays vide"));
+    // The flag table's own rule: its names hold no ASCII apostrophe. A rule of the file, not of
+    // the look-up: every look-up binds its value, so none would break on one.
+    if (nom.contains(u'\''))
+        return refus(QStringLiteral("apostrophe ASCII dans « %1 » : écrire ’ (U+2019)").arg(nom));
+    return Pays{ligne, numero, iso, nom, {}, {}};
+}
+
+bool ConstructeurBase::verifierNouveau(const Pays &unPays, const QList<Pays> &dejaLus)
+{
+    const auto deja = [&](auto &&pareil, const QString &quoi) {
+        const auto anterieur = std::ranges::find_if(dejaLus, pareil);
+        if (anterieur == dejaLus.cend())
+            return false;
+        refuser(
+            unPays.ligne,
+            QStringLiteral("%1 déjà donné ligne %2").arg(quoi, QString::number(anterieur->ligne)));
+        return true;
+    };
+    // Names that differ only by case would look like one answer twice.
+    const QString cleNom = unPays.nom.toCaseFolded();
+    return !deja([&](const Pays &p) { return p.numero == unPays.numero; },
+                 QStringLiteral("numéro %1").arg(unPays.numero))
+           && !deja([&](const Pays &p) { return p.iso == unPays.iso; },
+                    QStringLiteral("drapeau « %1 »").arg(unPays.iso))
+           && !deja([&](const Pays &p) { return p.nom.toCaseFolded() == cleNom; },
+                    QStringLiteral("nom « %1 »").arg(unPays.nom));
+}
+
+bool ConstructeurBase::trouverDrapeau(Pays &unPays)
+{
+    QStringList chemins = cheminsDrapeau(unPays.iso);
+    const auto drapeau =
+        std::ranges::find_if(chemins, [](const QString &c) { return QFileInfo(c).isFile(); });
+    if (drapeau != chemins.cend()) {
+        unPays.drapeau = *drapeau;
+        return true;
+    }
+    for (QString &chemin : chemins)
+        chemin = QDir::toNativeSeparators(chemin);
+    return refuser(
+        unPays.ligne,
+        QStringLiteral("drapeau introuvable : %1").arg(chemins.join(QStringLiteral(", "))));
+}
+
+bool ConstructeurBase::verifierComplet(bool enTeteLu, const QList<Pays> &pays)
+{
+    const QString nomFichier = QDir::toNativeSeparators(fichierPays_);
+    if (!enTeteLu)
+        return echouer(QStringLiteral("%1: en-tête « %2 » absent").arg(nomFichier, enTete));
+    QStringList absents;
+    for (int numero = 1; numero <= Schema::nombreDrapeaux; ++numero) {
+        if (!std::ranges::any_of(pays, [numero](const Pays &p) { return p.numero == numero; }))
+            absents.append(QString::number(numero));
+    }
+    if (absents.isEmpty())
+        return true;
+    return echouer(
+        QStringLiteral("%1: numéros absents : %2 (chaque numéro de 1 à %3 attendu une fois)")
+            .arg(nomFichier, absents.join(QStringLiteral(", ")),
+                 QString::number(Schema::nombreDrapeaux)));
 }
 
 bool ConstructeurBase::composerDessins(QList<Pays> &pays)
@@ -252,9 +272,14 @@ std::optional<QList<ConstructeurBase::LigneScore>> ConstructeurBase::lireScores(
         return scores;
     }
 
+    // Opened for writing, as the game's readers open it: a score write cut short leaves a
+    // journal that only a writable connection plays back, and a read-only one would refuse
+    // the file. query_only keeps this reader from writing anything else.
     const QString panne = BasePassagere::travailler(
-        fichierSortie_, QStringLiteral("ro"), [&scores](QSqlDatabase &base) {
+        fichierSortie_, QStringLiteral("rw"), [&scores](QSqlDatabase &base) {
             QSqlQuery requete(base);
+            if (!requete.exec(QStringLiteral("PRAGMA query_only = ON")))
+                return requete.lastError().text();
             // Row order decides which of equal lowest scores the game overwrites first: keep it.
             if (!requete.exec(Schema::scoresStockes))
                 return requete.lastError().text();
@@ -293,35 +318,9 @@ bool ConstructeurBase::ecrireBase(const QList<Pays> &pays, const QList<LigneScor
                            .arg(nomSortie, temporaire.errorString()));
     temporaire.close();
 
-    const QString panne = BasePassagere::travailler(
-        temporaire.fileName(), QStringLiteral("rw"), [&](QSqlDatabase &base) {
-            QSqlQuery requete(base);
-            if (!base.transaction())
-                return base.lastError().text();
-            if (!requete.exec(Schema::creationDrapeaux) || !requete.exec(Schema::creationScores)
-                || !requete.exec(Schema::ecritureVersion())
-                || !requete.prepare(Schema::ajoutDrapeau)) {
-                return requete.lastError().text();
-            }
-            for (const Pays &unPays : pays) {
-                requete.addBindValue(unPays.numero);
-                requete.addBindValue(unPays.nom);
-                requete.addBindValue(unPays.dessin);
-                if (!requete.exec())
-                    return requete.lastError().text();
-            }
-            if (!requete.prepare(Schema::ajoutScore))
-                return requete.lastError().text();
-            for (const LigneScore &score : scores) {
-                for (const QVariant &valeur : score)
-                    requete.addBindValue(valeur);
-                if (!requete.exec())
-                    return requete.lastError().text();
-            }
-            if (!base.commit())
-                return base.lastError().text();
-            return QString();
-        });
+    const QString panne =
+        BasePassagere::travailler(temporaire.fileName(), QStringLiteral("rw"),
+                                  [&](QSqlDatabase &base) { return remplir(base, pays, scores); });
     if (!panne.isEmpty())
         return echouer(QStringLiteral("%1: écriture impossible (%2)").arg(nomSortie, panne));
 
@@ -331,6 +330,9 @@ bool ConstructeurBase::ecrireBase(const QList<Pays> &pays, const QList<LigneScor
                                                      ? sortie.permissions()
                                                      : QFile::ReadOwner | QFile::WriteOwner
                                                            | QFile::ReadGroup | QFile::ReadOther);
+    // SQLite would play a journal of the old file back into the new one once it bears the name.
+    if (QFileInfo::exists(fichierSortie_ + QStringLiteral("-journal")))
+        return echouer(QStringLiteral("%1: un journal inachevé l’accompagne").arg(nomSortie));
     // The game never meets a half-written file, even on a machine that stops.
     if (const QString panne = Disque::remplacer(temporaire.fileName(), fichierSortie_);
         !panne.isEmpty())
@@ -339,12 +341,48 @@ bool ConstructeurBase::ecrireBase(const QList<Pays> &pays, const QList<LigneScor
     return true;
 }
 
+QString ConstructeurBase::remplir(QSqlDatabase &base, const QList<Pays> &pays,
+                                  const QList<LigneScore> &scores)
+{
+    QSqlQuery requete(base);
+    if (!requete.exec(QStringLiteral("BEGIN")) || !requete.exec(Schema::creationDrapeaux)
+        || !requete.exec(Schema::creationScores) || !requete.exec(Schema::ecritureVersion())
+        || !requete.prepare(Schema::ajoutDrapeau)) {
+        return requete.lastError().text();
+    }
+    for (const Pays &unPays : pays) {
+        requete.addBindValue(unPays.numero);
+        requete.addBindValue(unPays.nom);
+        requete.addBindValue(unPays.dessin);
+        if (!requete.exec())
+            return requete.lastError().text();
+    }
+    if (!requete.prepare(Schema::ajoutScore))
+        return requete.lastError().text();
+    for (const LigneScore &score : scores) {
+        for (const QVariant &valeur : score)
+            requete.addBindValue(valeur);
+        if (!requete.exec())
+            return requete.lastError().text();
+    }
+    if (!requete.exec(QStringLiteral("COMMIT")))
+        return requete.lastError().text();
+    return QString();
+}
+
 QStringList ConstructeurBase::cheminsDrapeau(const QString &iso) const
 {
     QStringList chemins;
     for (const QString &dossier : dossiersDrapeaux_)
         chemins.append(QDir(dossier).filePath(iso + QStringLiteral(".png")));
     return chemins;
+}
+
+bool ConstructeurBase::refuser(qsizetype ligne, const QString &message)
+{
+    return echouer(
+        QStringLiteral("%1:%2: %3")
+            .arg(QDir::toNativeSeparators(fichierPays_), QString::number(ligne), message));
 }
 
 bool ConstructeurBase::echouer(const QString &message)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QImage>
 #include <QList>
 #include <QString>
@@ -8,6 +9,8 @@
 #include <QVariant>
 
 #include <optional>
+
+class QSqlDatabase;
 
 // Builds the game database from the country list and the flag pictures. A failure leaves the
 // output file as it was and explains itself in erreur(), naming the file and line at fault.
@@ -38,11 +41,20 @@ private:
     using LigneScore = QList<QVariant>; // NOM, SCORE, DATE, as stored
 
     [[nodiscard]] std::optional<QList<Pays>> lirePays();
+    [[nodiscard]] std::optional<QString> decoderLigne(QByteArrayView octets, qsizetype ligne);
+    [[nodiscard]] std::optional<Pays> lireLigne(const QString &texte, qsizetype ligne);
+    [[nodiscard]] bool verifierNouveau(const Pays &unPays, const QList<Pays> &dejaLus);
+    [[nodiscard]] bool trouverDrapeau(Pays &unPays);
+    [[nodiscard]] bool verifierComplet(bool enTeteLu, const QList<Pays> &pays);
     [[nodiscard]] bool composerDessins(QList<Pays> &pays);
     [[nodiscard]] std::optional<QList<LigneScore>> lireScores();
     [[nodiscard]] bool ecrireBase(const QList<Pays> &pays, const QList<LigneScore> &scores);
+    // Both tables and the version in one transaction; an error text, empty on success.
+    [[nodiscard]] static QString remplir(QSqlDatabase &base, const QList<Pays> &pays,
+                                         const QList<LigneScore> &scores);
 
     [[nodiscard]] QStringList cheminsDrapeau(const QString &iso) const;
+    bool refuser(qsizetype ligne, const QString &message); // names the list's file and line
     bool echouer(const QString &message);
 
     QString fichierPays_;

@@ -9,8 +9,9 @@
 
 #include <utility>
 
-// A connection to a database file for one piece of work, for the builder and the update of a
-// player's copy, beside the game's own connections (ControleDonnees).
+// A connection to a database file for one piece of work, beside the game's own connections
+// (ControleDonnees): the one way the builder, the update of a player's copy, the tests and the
+// benchmarks open a file for a job.
 namespace BasePassagere {
 
 // The file as SQLite's URI with an open mode: "ro", "rw" (never creates the file) or "rwc".

@@ -8,7 +8,8 @@
 
 // The shape of the game database, written once: the builder creates it from here, the
 // connection checks and reads it through these statements, and the tests and benchmarks take
-// its names and counts from here. Every statement binds its values; none is ever spliced in.
+// its names and counts from here. Every statement binds the values it is given; only the
+// version, a constant of the program, is written into its statement.
 namespace Schema {
 
 // The flag table: every number from 1 to nombreDrapeaux once, each with a distinct country name

@@ -3,6 +3,7 @@
 #include "scores/FiltreNom.h"
 #include "tests/support/Application.h"
 #include "tests/support/BaseDeTest.h"
+#include "tests/support/FichierJeu.h"
 #include "tests/support/Joueur.h"
 #include "tests/support/PlateformeFactice.h"
 
@@ -11,7 +12,6 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
 
@@ -295,20 +295,14 @@ void TestEnregistre::baseVerrouilleeSignaleeEtTableIntacte()
 {
     // A score that cannot be stored is reported and the table keeps its ten rows.
     const QList<Ligne> avant = base_->scores();
-    {
-        QSqlDatabase autre =
-            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("autre programme"));
-        autre.setDatabaseName(base_->fichier());
-        QVERIFY(autre.open());
-        QSqlQuery verrou(autre);
-        QVERIFY(verrou.exec(QStringLiteral("BEGIN EXCLUSIVE")));
-
+    // Another program holds the file locked while the score is confirmed.
+    FichierJeu::travailler(base_->fichier(), [this](QSqlQuery &verrou) {
+        FichierJeu::executer(verrou, QStringLiteral("BEGIN EXCLUSIVE"));
         ouvrir(75);
         taper(QStringLiteral("paul"));
         valider();
-        QVERIFY(verrou.exec(QStringLiteral("ROLLBACK")));
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("autre programme"));
+        FichierJeu::executer(verrou, QStringLiteral("ROLLBACK"));
+    });
 
     QCOMPARE(plateforme_.messages.size(), 1);
     QVERIFY(plateforme_.messages[0].texte.startsWith(

@@ -2,6 +2,7 @@
 #include "scores/Scores.h"
 #include "tests/support/Application.h"
 #include "tests/support/BaseDeTest.h"
+#include "tests/support/FichierJeu.h"
 #include "widgets/Bouton3D.h"
 
 #include <QApplication>
@@ -257,13 +258,7 @@ void TestScores::fichierInutilisable()
         QVERIFY(fichier.open(QIODevice::WriteOnly | QIODevice::Truncate));
         fichier.write(QByteArray(4096, 'x'));
     } else {
-        {
-            QSqlDatabase base =
-                QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("tst.panne"));
-            base.setDatabaseName(base_->fichier());
-            QVERIFY(base.open() && QSqlQuery(base).exec(panne));
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("tst.panne"));
+        FichierJeu::executerSql(base_->fichier(), {panne});
     }
     Scores fenetre(param_);
     QVERIFY(!fenetre.Form_Load());

@@ -1,5 +1,6 @@
 #include "tests/aides/LigneEcrite.h"
 #include "tests/support/BaseDeTest.h"
+#include "tests/support/FichierJeu.h"
 
 #include <QCoreApplication>
 #include <QProcess>
@@ -25,26 +26,17 @@ struct Ligne
 QList<Ligne> lignesParRowid(const QString &fichier)
 {
     QList<Ligne> lignes;
-    {
-        QSqlDatabase base =
-            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("verification"));
-        base.setDatabaseName(fichier);
-        base.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-        if (!base.open())
-            qFatal("%s", qPrintable(base.lastError().text()));
-        QSqlQuery requete(base);
-        if (!requete.exec(QStringLiteral("PRAGMA integrity_check")) || !requete.next()
-            || requete.value(0).toString() != u"ok")
+    FichierJeu::travailler(fichier, [&lignes](QSqlQuery &requete) {
+        FichierJeu::executer(requete, QStringLiteral("PRAGMA integrity_check"));
+        if (!requete.next() || requete.value(0).toString() != u"ok")
             qFatal("integrity_check: %s", qPrintable(requete.value(0).toString()));
-        if (!requete.exec(
-                QStringLiteral("SELECT rowid, NOM, SCORE, DATE FROM SCORES ORDER BY rowid")))
-            qFatal("%s", qPrintable(requete.lastError().text()));
+        FichierJeu::executer(
+            requete, QStringLiteral("SELECT rowid, NOM, SCORE, DATE FROM SCORES ORDER BY rowid"));
         while (requete.next()) {
             lignes.append({requete.value(0).toLongLong(), requete.value(1).toString(),
                            requete.value(2).toInt(), requete.value(3).toString()});
         }
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("verification"));
+    });
     return lignes;
 }
 
@@ -122,6 +114,9 @@ void TestCoupures::ecrivainTueAuHasard()
                 signalee = ligne.toInt();
         }
         QVERIFY2(ecrivain.readAllStandardError().isEmpty(), "the writer met an error");
+        // The kill ended it, nothing else: a writer that died of its own is a fault.
+        QCOMPARE(ecrivain.exitStatus(), QProcess::CrashExit);
+        QCOMPARE(ecrivain.exitCode(), SIGKILL);
         if (QFile::exists(base.fichier() + QStringLiteral("-journal")))
             ++journauxLaisses;
 

@@ -45,8 +45,10 @@ private slots:
 
 private:
     // Starts the update of the copy and kills it after this many microseconds, or lets it end
-    // when negative; returns its standard output.
+    // when negative; returns its standard output. It may end before the kill, never otherwise.
     QByteArray lancer(const QString &livre, const QString &copie, int attente);
+
+    int tuees_ = 0; // updates that the kill ended
 };
 
 QByteArray TestCoupuresMiseAJour::lancer(const QString &livre, const QString &copie, int attente)
@@ -64,6 +66,12 @@ QByteArray TestCoupuresMiseAJour::lancer(const QString &livre, const QString &co
     const QByteArray erreur = miseAJour.readAllStandardError();
     if (!erreur.isEmpty())
         qFatal("the update failed: %s", erreur.constData());
+    // On a crash, QProcess gives the signal as the exit code.
+    const bool tuee = miseAJour.exitStatus() == QProcess::CrashExit;
+    if (miseAJour.exitCode() != (tuee ? SIGKILL : 0))
+        qFatal("the update %s %d", tuee ? "died of signal" : "ended with status",
+               miseAJour.exitCode());
+    tuees_ += tuee ? 1 : 0;
     return miseAJour.readAllStandardOutput();
 }
 
@@ -138,9 +146,9 @@ void TestCoupuresMiseAJour::miseAJourTueeAuHasard()
     QCOMPARE(lancer(livre.fichier(), copie, -1).trimmed(), QByteArray("fait"));
     QCOMPARE(QDir(joueur.path()).entryList(QDir::Files), QStringList{"Pavoria.dat"});
 
-    qInfo("%d kills (seed %u) within %d µs: %d left the old file, %d the new, %d a new file "
-          "half written beside it",
-          coupures, graine, duree + duree / 2, anciennes, nouvelles, restesLaisses);
+    qInfo("%d runs (seed %u), %d of them killed within %d µs: %d left the old file, %d the new, "
+          "%d a new file half written beside it",
+          coupures, graine, tuees_, duree + duree / 2, anciennes, nouvelles, restesLaisses);
     // How the kills fall depends on the machine's load: only that some fell before the new
     // file was in place, and some while it was being written, is asked for.
     QVERIFY(anciennes > 0);

@@ -1,6 +1,7 @@
 #include "app/Questionnaire.h"
 #include "tests/support/Application.h"
 #include "tests/support/BaseDeTest.h"
+#include "tests/support/FichierJeu.h"
 #include "tests/support/Joueur.h"
 #include "tests/support/PlateformeFactice.h"
 
@@ -34,21 +35,13 @@ struct Ligne
 QList<Ligne> tableParRowid(const QString &fichier)
 {
     QList<Ligne> lignes;
-    {
-        QSqlDatabase base =
-            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("table"));
-        base.setDatabaseName(fichier);
-        if (!base.open())
-            qFatal("%s", qPrintable(base.lastError().text()));
-        QSqlQuery requete(base);
-        if (!requete.exec(QStringLiteral("SELECT NOM, SCORE, DATE FROM SCORES ORDER BY rowid")))
-            qFatal("%s", qPrintable(requete.lastError().text()));
+    FichierJeu::travailler(fichier, [&lignes](QSqlQuery &requete) {
+        FichierJeu::executer(requete, Schema::scoresStockes);
         while (requete.next()) {
             lignes.append({requete.value(0).toString(), requete.value(1).toInt(),
                            QDate::fromString(requete.value(2).toString(), Qt::ISODate)});
         }
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("table"));
+    });
     return lignes;
 }
 

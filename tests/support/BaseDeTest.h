@@ -2,9 +2,9 @@
 
 #include "database/ControleDonnees.h"
 #include "database/Schema.h"
+#include "tests/support/FichierJeu.h"
 
 #include <QFile>
-#include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -51,19 +51,10 @@ public:
     // Gives the score rows these scores, in the table's own order of rows.
     void fixerScores(const QList<int> &valeurs) const
     {
-        const QString connexion = QStringLiteral("BaseDeTest.fixer");
-        {
-            QSqlDatabase base = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connexion);
-            base.setDatabaseName(fichier());
-            if (!base.open())
-                qFatal("BaseDeTest: %s", qPrintable(base.lastError().text()));
-            QSqlQuery requete(base);
-            const auto executer = [&requete](bool fait) {
-                if (!fait)
-                    qFatal("BaseDeTest: %s", qPrintable(requete.lastError().text()));
-            };
-            executer(requete.exec(
-                QStringLiteral("SELECT rowid FROM %1 ORDER BY rowid").arg(Schema::tableScores)));
+        FichierJeu::travailler(fichier(), [&valeurs](QSqlQuery &requete) {
+            FichierJeu::executer(
+                requete,
+                QStringLiteral("SELECT rowid FROM %1 ORDER BY rowid").arg(Schema::tableScores));
             QList<qint64> lignes;
             while (requete.next())
                 lignes << requete.value(0).toLongLong();
@@ -71,16 +62,16 @@ public:
                 qFatal("BaseDeTest: %d scores for %d rows", int(valeurs.size()),
                        int(lignes.size()));
             for (qsizetype i = 0; i < valeurs.size(); ++i) {
-                executer(requete.prepare(
+                requete.prepare(
                     QStringLiteral("UPDATE %1 SET %2 = ?, %3 = ? WHERE rowid = ?")
-                        .arg(Schema::tableScores, Schema::champNom, Schema::champScore)));
+                        .arg(Schema::tableScores, Schema::champNom, Schema::champScore));
                 requete.addBindValue(QStringLiteral("J%1").arg(i));
                 requete.addBindValue(valeurs[i]);
                 requete.addBindValue(lignes[i]);
-                executer(requete.exec());
+                if (!requete.exec())
+                    qFatal("BaseDeTest: %s", qPrintable(requete.lastError().text()));
             }
-        }
-        QSqlDatabase::removeDatabase(connexion);
+        });
     }
 
 private:

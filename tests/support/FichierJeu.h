@@ -1,5 +1,6 @@
 #pragma once
 
+#include "database/BasePassagere.h"
 #include "database/Schema.h"
 
 #include <QCryptographicHash>
@@ -8,7 +9,6 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QStringList>
-#include <QUuid>
 #include <QVariant>
 
 #include <functional>
@@ -24,19 +24,17 @@ inline void executer(QSqlQuery &requete, const QString &sql)
         qFatal("FichierJeu: %s: %s", qPrintable(sql), qPrintable(requete.lastError().text()));
 }
 
-// Runs the work on a connection of its own, removed once no query of it is left.
+// Runs the work on the game's passing connection, creating the file if it is missing.
 inline void travailler(const QString &fichier, const std::function<void(QSqlQuery &)> &travail)
 {
-    const QString connexion = QStringLiteral("FichierJeu-") + QUuid::createUuid().toString();
-    {
-        QSqlDatabase base = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connexion);
-        base.setDatabaseName(fichier);
-        if (!base.open())
-            qFatal("FichierJeu: %s: %s", qPrintable(fichier), qPrintable(base.lastError().text()));
-        QSqlQuery requete(base);
-        travail(requete);
-    }
-    QSqlDatabase::removeDatabase(connexion);
+    const QString panne =
+        BasePassagere::travailler(fichier, QStringLiteral("rwc"), [&travail](QSqlDatabase &base) {
+            QSqlQuery requete(base);
+            travail(requete);
+            return QString();
+        });
+    if (!panne.isEmpty())
+        qFatal("FichierJeu: %s: %s", qPrintable(fichier), qPrintable(panne));
 }
 
 // Runs the statements in turn on a connection of its own; the rows of the last one.

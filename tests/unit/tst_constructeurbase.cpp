@@ -53,6 +53,7 @@ private slots:
     void sauterCommentaires();
     void prefererNosDrapeaux();
     void garderScoresAuReconstruire();
+    void reconstruireApresEcritureCoupee();
     void refuserSortieEndommagee_data();
     void refuserSortieEndommagee();
 
@@ -297,6 +298,40 @@ void TestConstructeurBase::garderScoresAuReconstruire()
     QCOMPARE(
         executerSql(cheminSortie(), {QStringLiteral("SELECT PAYS FROM Pavoria WHERE NUMERO = 1")}),
         QList<QVariantList>{{QStringLiteral("Pays un")}});
+    QCOMPARE(fichiersDuDossier(),
+             (QStringList{QStringLiteral("Pavoria.dat"), QStringLiteral("pays.csv")}));
+}
+
+void TestConstructeurBase::reconstruireApresEcritureCoupee()
+{
+    // A game killed in the middle of a score write leaves a hot journal beside its file: the
+    // next build plays it back, keeps the scores from before that write, and leaves no journal.
+    QVERIFY2(construire(listeValide_), qPrintable(erreur_));
+    const QStringList lireScores{Schema::scoresStockes};
+    const auto avant = executerSql(cheminSortie(), lireScores);
+    // What a write killed after its changes reached the file, before its journal went, leaves:
+    // the file written and the journal of its old pages. Unsynced, the journal's header counts
+    // its pages to its end, as a synced one would once complete.
+    const QString journal = cheminSortie() + QStringLiteral("-journal");
+    QByteArray pagesAnciennes;
+    FichierJeu::travailler(cheminSortie(), [&](QSqlQuery &requete) {
+        for (const char *sql :
+             {"PRAGMA synchronous = OFF", "BEGIN", "UPDATE SCORES SET NOM = 'COUPÉ', SCORE = 99"})
+            FichierJeu::executer(requete, QString::fromUtf8(sql));
+        pagesAnciennes = lireOctets(journal);
+        FichierJeu::executer(requete, QStringLiteral("COMMIT"));
+    });
+    QFile chaud(journal);
+    QVERIFY(!pagesAnciennes.isEmpty() && chaud.open(QIODevice::WriteOnly)
+            && chaud.write(pagesAnciennes) == pagesAnciennes.size());
+    chaud.close();
+
+    QList<QByteArray> lignes = listeValide_;
+    lignes[1] = "1;aa;Pays un";
+    QVERIFY2(construire(lignes), qPrintable(erreur_));
+    QCOMPARE(executerSql(cheminSortie(), lireScores), avant);
+    QCOMPARE(executerSql(cheminSortie(), {QStringLiteral("PRAGMA integrity_check")}),
+             QList<QVariantList>{{QStringLiteral("ok")}});
     QCOMPARE(fichiersDuDossier(),
              (QStringList{QStringLiteral("Pavoria.dat"), QStringLiteral("pays.csv")}));
 }

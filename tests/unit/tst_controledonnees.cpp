@@ -4,10 +4,7 @@
 #include "tests/support/FichierJeu.h"
 
 #include <QDir>
-#include <QSqlDatabase>
-#include <QSqlError>
 #include <QSqlQuery>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -23,7 +20,7 @@ QStringList executer(const QString &fichier, const QStringList &instructions)
 
 } // namespace
 
-// The connection to the game database on a temporary copy of it: the schema, the connections
+// The connection to the game database on a temporary copy of it: the connections
 // that live side by side, the settings a score's durability rests on.
 class TestControleDonnees : public QObject
 {
@@ -32,7 +29,6 @@ class TestControleDonnees : public QObject
 private slots:
     void init();
 
-    void schemaDuJeu();
     void deuxFenetresDeMemeRole();
     void lecteurNEcritJamais();
     void ecrivainRemetLeJournalDuFichier();
@@ -46,27 +42,6 @@ private:
 void TestControleDonnees::init()
 {
     base_ = std::make_unique<BaseDeTest>();
-}
-
-void TestControleDonnees::schemaDuJeu()
-{
-    // The game's constants, and tables created from the statements that carry exactly the
-    // named fields, in the order the top-ten grid shows them.
-    QCOMPARE(Schema::nombreDrapeaux, 178);
-    QCOMPARE(Schema::nombreScores, 10);
-    QCOMPARE(Schema::tailleDessin(), QSize(370, 194));
-
-    QTemporaryDir dossier;
-    const QString fichier = dossier.filePath(QStringLiteral("vide.dat"));
-    executer(fichier, {Schema::creationDrapeaux, Schema::creationScores});
-    const auto champs = [&](QLatin1StringView table) {
-        return executer(fichier,
-                        {QStringLiteral("SELECT name FROM pragma_table_info('%1')").arg(table)});
-    };
-    QCOMPARE(champs(Schema::tableDrapeaux),
-             (QStringList{Schema::champNumero, Schema::champPays, Schema::champDessin}));
-    QCOMPARE(champs(Schema::tableScores),
-             (QStringList{Schema::champNom, Schema::champScore, Schema::champDate}));
 }
 
 void TestControleDonnees::deuxFenetresDeMemeRole()
@@ -119,14 +94,9 @@ void TestControleDonnees::journalImpossibleAChangerSignale()
     // While another program reads the file in WAL mode, its journal cannot change: the writer
     // says so instead of writing the score under a journal it did not choose.
     executer(base_->fichier(), {QStringLiteral("PRAGMA journal_mode = WAL")});
-    const QString autre = QStringLiteral("autre programme");
-    {
-        QSqlDatabase lecture = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), autre);
-        lecture.setDatabaseName(base_->fichier());
-        QVERIFY(lecture.open());
-        QSqlQuery requete(lecture);
-        QVERIFY(requete.exec(QStringLiteral("BEGIN")));
-        QVERIFY(requete.exec(QStringLiteral("SELECT COUNT(*) FROM %1").arg(Schema::tableScores)));
+    FichierJeu::travailler(base_->fichier(), [this](QSqlQuery &requete) {
+        FichierJeu::executer(requete, QStringLiteral("BEGIN"));
+        FichierJeu::executer(requete, Schema::nombreLignesScores);
         QVERIFY(requete.next());
 
         ControleDonnees ecrivain(QStringLiteral("ecrivain"), ControleDonnees::Acces::Ecriture);
@@ -136,8 +106,7 @@ void TestControleDonnees::journalImpossibleAChangerSignale()
                      .arg(base_->fichier()));
         QVERIFY(!ecrivain.estOuvert());
         requete.exec(QStringLiteral("ROLLBACK"));
-    }
-    QSqlDatabase::removeDatabase(autre);
+    });
 }
 
 void TestControleDonnees::egalitesAuPlusPetitScore()

@@ -1,11 +1,10 @@
 #include "core/Twips.h"
 #include "data/ConstructeurBase.h"
 #include "database/Schema.h"
+#include "tests/support/FichierJeu.h"
 
 #include <QHash>
 #include <QImage>
-#include <QSqlDatabase>
-#include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
 
@@ -206,15 +205,10 @@ private:
 
 void TestJumeaux::initTestCase()
 {
-    {
-        QSqlDatabase base = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
-        base.setDatabaseName(QStringLiteral(PAVORIA_DAT_CONSTRUIT));
-        base.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-        QVERIFY2(base.open(), qPrintable(base.lastError().text()));
-        QSqlQuery requete(base);
-        QVERIFY(requete.exec(QStringLiteral("SELECT %1, %2 FROM %3 ORDER BY %4")
-                                 .arg(Schema::champPays, Schema::champDessin, Schema::tableDrapeaux,
-                                      Schema::champNumero)));
+    FichierJeu::travailler(QStringLiteral(PAVORIA_DAT_CONSTRUIT), [this](QSqlQuery &requete) {
+        FichierJeu::executer(requete, QStringLiteral("SELECT %1, %2 FROM %3 ORDER BY %4")
+                                          .arg(Schema::champPays, Schema::champDessin,
+                                               Schema::tableDrapeaux, Schema::champNumero));
         while (requete.next()) {
             const QString nom = requete.value(0).toString();
             const QImage dessin = QImage::fromData(requete.value(1).toByteArray(), "PNG");
@@ -222,8 +216,7 @@ void TestJumeaux::initTestCase()
             noms_.append(nom);
             empreintes_.insert(nom, composerEmpreinte(dessin));
         }
-    }
-    QSqlDatabase::removeDatabase(QLatin1StringView(QSqlDatabase::defaultConnection));
+    });
     QCOMPARE(noms_.size(), Schema::nombreDrapeaux);
 
     // Twins of game flags, kept out of the game but beside its pictures for this calibration,
