@@ -72,7 +72,7 @@ mkdir -p "$sortie"
 # a dialog over the maximised main window as black.
 capturer() {
     sleep 0.5
-    xwd -id "$(xdotool getactivewindow)" -silent | xwdtopnm | pnmtopng >"$sortie/$1.png"
+    xwd -id "$(xdotool getactivewindow)" -silent | xwdtopnm -quiet | pnmtopng >"$sortie/$1.png"
     optipng -quiet -o5 "$sortie/$1.png"
 }
 # touche KEY: a key pressed in the active window, and the time to answer it.
@@ -87,7 +87,7 @@ attendre_autre_fenetre() { attendre 5 "a window other than $1 to come up" autre_
 # perdu_affiche: whether the verdict panel shows PERDU, in its pure red; the panel's place on
 # a 1024 x 768 screen, as start-up lays the window out there.
 perdu_affiche() {
-    xwd -id "$principale" -silent | xwdtopnm |
+    xwd -id "$principale" -silent | xwdtopnm -quiet |
         pamcut -left 260 -top 458 -width 168 -height 32 | ppmhist -noheader |
         awk '$1 == 255 && $2 == 0 && $3 == 0 { trouve = 1 } END { exit !trouve }'
 }
