@@ -130,27 +130,16 @@ void BarreEtat::ajusterLargeurs()
     heure_->setFixedWidth(qMax(Twips::enPixels(800), heure_->sizeHint().width()));
 }
 
-bool BarreEtat::premiereRemise(const QEvent *evenement, QWidget *destinataire)
-{
-    // Qt offers a key press to the focus widget, then to each ancestor that ignores it, and
-    // the application's filters see every step: only the first one is a new key press.
-    const bool propagee = evenement == derniereTouche_ && dernierDestinataire_
-                          && destinataire->isAncestorOf(dernierDestinataire_);
-    derniereTouche_ = evenement;
-    dernierDestinataire_ = destinataire;
-    return !propagee;
-}
-
 bool BarreEtat::eventFilter(QObject *objet, QEvent *evenement)
 {
     const QEvent::Type type = evenement->type();
-    // Widgets only: the window that first receives a real key press hands it on to a widget.
-    if ((type == QEvent::KeyPress || type == QEvent::KeyRelease) && objet->isWidgetType()) {
+    // A real key press reaches its window once; the window then hands it to the focus widget and
+    // each ancestor that ignores it, so counting it at the window counts it once.
+    if ((type == QEvent::KeyPress || type == QEvent::KeyRelease) && objet->isWindowType()) {
         const auto *touche = static_cast<const QKeyEvent *>(evenement);
         if (const auto verrou = verrouDeTouche(touche->key())) {
             // Toggled here; the keyboard's indicator, when readable, overrides it at once.
-            if (type == QEvent::KeyPress && !touche->isAutoRepeat()
-                && premiereRemise(evenement, static_cast<QWidget *>(objet)))
+            if (type == QEvent::KeyPress && !touche->isAutoRepeat())
                 etats_[indice(*verrou)] = !etats_[indice(*verrou)];
             actualiser();
         }

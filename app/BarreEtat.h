@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDateTime>
-#include <QPointer>
 #include <QStatusBar>
 
 #include <array>
@@ -32,7 +31,6 @@ protected:
 
 private:
     Panneau3D *ajouterPanneau(const QString &texte, Qt::Alignment alignement, int etirement = 0);
-    bool premiereRemise(const QEvent *evenement, QWidget *destinataire);
     void actualiser();
     void ajusterLargeurs();
     void afficherPrincipal();
@@ -45,8 +43,4 @@ private:
     QString textePrincipal_;
     std::array<bool, 4> etats_{};
     const Plateforme &plateforme_;
-
-    // Only compared, never followed: tells a propagated key press from a new one.
-    const QEvent *derniereTouche_ = nullptr;
-    QPointer<QWidget> dernierDestinataire_;
 };

@@ -73,6 +73,12 @@ public:
             verifies_ ? static_cast<double>(vus_) / verifies_ : 0.0;
         if (!plateforme_.fins.isEmpty() || !plateforme_.messages.isEmpty())
             etat_.SkipWithError("the game reported a fault");
+        else if (verifies_ == 0 || vus_ < verifies_)
+            etat_.SkipWithError(QStringLiteral("closed masks shown in %1 of %2 turns checked")
+                                    .arg(vus_)
+                                    .arg(verifies_)
+                                    .toUtf8()
+                                    .constData());
     }
 
 private:

@@ -66,23 +66,28 @@ for n in $(seq 170 199); do
     if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then affichage=$n; break; fi
 done
 [ -n "$affichage" ] || { echo "aucun numéro d'affichage X libre" >&2; exit 1; }
-Xvfb ":$affichage" -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb ":$affichage" -screen 0 1600x1000x24 -nolisten tcp >"$temp/xvfb.log" 2>&1 &
 pids+=($!)
 export DISPLAY=":$affichage"
 # The socket appears before the server answers: wait for an answer.
 for _ in $(seq 100); do xprop -root >/dev/null 2>&1 && break; sleep 0.05; done
-xprop -root >/dev/null 2>&1 || { echo "le serveur X virtuel ne répond pas" >&2; exit 1; }
+if ! xprop -root >/dev/null 2>&1; then
+    echo "le serveur X virtuel ne répond pas après 5 s :" >&2
+    cat "$temp/xvfb.log" >&2
+    exit 1
+fi
 # Maximized means what the window manager makes of it: no measure without one.
 gestionnaire=""
 demarrerGestionnaire() {
-    openbox >/dev/null 2>&1 &
+    openbox >"$temp/openbox.log" 2>&1 &
     gestionnaire=$!
     pids+=("$gestionnaire")
     for _ in $(seq 100); do
         xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && return 0
         sleep 0.05
     done
-    echo "openbox n'a pas démarré" >&2
+    echo "openbox ne gère pas l'écran après 5 s :" >&2
+    cat "$temp/openbox.log" >&2
     exit 1
 }
 demarrerGestionnaire

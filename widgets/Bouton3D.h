@@ -3,6 +3,8 @@
 #include <QColor>
 #include <QPushButton>
 
+class QPainter;
+
 // A push button painted in the classic 3-D look; clicks, keys, mnemonics and
 // accessibility stay QPushButton's own.
 class Bouton3D : public QPushButton
@@ -26,6 +28,12 @@ protected:
     bool hitButton(const QPoint &position) const override;
 
 private:
+    QColor couleurOmbre() const;
+    void peindreBords(QPainter &peintre, bool enfonce) const;
+    QRect peindreIcone(QPainter &peintre, const QRect &contenu) const;
+    void peindreTexte(QPainter &peintre, const QRect &zone) const;
+    static void peindreFocus(QPainter &peintre, const QRect &focus);
+
     int largeurBiseau_ = 1;
     QColor couleurTexte_ = Qt::black;
 };

@@ -64,7 +64,8 @@ verifier_arborescence() {
 
 # demarrer_et_arreter PROGRAM HOME [COMMAND...]: starts PROGRAM from / with HOME as its home,
 # data and runtime folders, through COMMAND if given (setpriv ...); it must still run after
-# 2 s, its window up and its files found, and is then ended with SIGTERM.
+# 2 s, and is then ended with SIGTERM. Still running proves no file found: a game that cannot
+# read its files waits on its message; the callers read the copy it made.
 demarrer_et_arreter() {
     local programme=$1 maison=$2
     shift 2

@@ -170,10 +170,15 @@ vue = premier.zone(*zone_drapeau)
 differents = sum(1 for a, b in zip(vue, masques_fermes) if a != b)
 verifier(differents > len(vue) // 2, 'the masks open on a flag')
 
+numeros = set()
+
+
 def repondre():
     """Clicks the first answer still enabled; False once another window (the end) shows."""
     if autres_fenetres():
         return True
+    numeros.update(int(o.name.split()[-1]) for o in parcourir(principale)
+                   if o.getRoleName() == 'label' and o.name.startswith('Jeu n° '))
     actives = [r for r in reponses() if r.name and r.getState().contains(pyatspi.STATE_ENABLED)]
     if actives:
         appuyer(actives[0])
@@ -186,7 +191,8 @@ message = attendre(
     lambda: next((f for f in autres_fenetres() if f.getRoleName() == 'alert'), None),
     'the end-of-game message')
 texte = ' '.join(o.name for o in parcourir(message) if o.getRoleName() == 'label')
-verifier('Cette partie est terminée' in texte, 'the game ends after fifteen flags')
+verifier('Cette partie est terminée' in texte and max(numeros, default=0) == 15,
+         'the game ends after fifteen flags: questions seen %s' % sorted(numeros))
 appuyer(bouton(message, 'OK'))
 attendre(lambda: not any(f.getRoleName() == 'alert' for f in autres_fenetres()),
          'the message to go')

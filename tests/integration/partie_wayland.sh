@@ -20,7 +20,7 @@ done
 
 travail=$(mktemp -d)
 trap 'kill $(jobs -p) 2>/dev/null || true; wait 2>/dev/null || true; rm -rf "$travail"' EXIT
-# An installed copy: the game stores its scores beside itself.
+# An installed copy: the game plays on a copy of its file in the data folder set below.
 cmake --install "$construction" --prefix "$travail/usr" >/dev/null
 export HOME=$travail XDG_DATA_HOME=$travail/donnees XDG_CONFIG_HOME=$travail/config
 export XDG_RUNTIME_DIR=$travail/execution
@@ -32,6 +32,11 @@ unset DISPLAY
 weston --backend=headless-backend.so --use-pixman --width=1600 --height=1000 \
     --socket=wayland-essai --idle-time=0 --debug --no-config >"$travail/weston.log" 2>&1 &
 for _ in $(seq 50); do [ -S "$XDG_RUNTIME_DIR/wayland-essai" ] && break; sleep 0.1; done
+[ -S "$XDG_RUNTIME_DIR/wayland-essai" ] || {
+    echo "weston did not open its socket within 5 s:" >&2
+    cat "$travail/weston.log" >&2
+    exit 1
+}
 export WAYLAND_DISPLAY=wayland-essai QT_QPA_PLATFORM=wayland
 # Headless weston has no seat but offers text-input: Qt 6.4 then crashes in its own input
 # context when a line edit is painted (fixed in Qt 6.5.3); the compose context avoids it.

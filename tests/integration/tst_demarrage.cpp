@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -438,10 +439,18 @@ void TestDemarrage::demarrageSansModuleDImages()
 {
     // Reading one picture by its file name makes Qt load every image format plugin, with the
     // libraries they need: the idle window is drawn from pictures in memory only.
+    QProcessEnvironment environnement = QProcessEnvironment::systemEnvironment();
+    // Qt's painting log tells when the window is first flushed to the screen, painted.
+    environnement.insert(QStringLiteral("QT_LOGGING_RULES"),
+                         QStringLiteral("qt.widgets.painting.info=true"));
     QProcess jeu;
-    QVERIFY(demarrerJeu(jeu));
-    // Then the window is shown and painted.
-    QTest::qWait(500);
+    jeu.setReadChannel(QProcess::StandardError);
+    QVERIFY(demarrerJeu(jeu, environnement));
+    QByteArray journal = jeu.readAllStandardError();
+    const QDeadlineTimer limite(30000);
+    while (!journal.contains("Flushing") && jeu.waitForReadyRead(int(limite.remainingTime())))
+        journal += jeu.readAllStandardError();
+    QVERIFY2(journal.contains("Flushing"), "the window was not painted within 30 s");
     QFile carte(QStringLiteral("/proc/%1/maps").arg(jeu.processId()));
     QVERIFY(carte.open(QIODevice::ReadOnly));
     const QByteArray modules = carte.readAll();

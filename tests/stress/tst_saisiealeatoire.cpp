@@ -200,6 +200,7 @@ void TestSaisieAleatoire::nomsAuHasard()
         QVERIFY(dixMeilleurs.Form_Load());
         const QAbstractItemModel *modele =
             dixMeilleurs.findChild<QAbstractItemView *>(QStringLiteral("Grille"))->model();
+        QCOMPARE(modele->rowCount(), int(attendues.size()));
         for (int ligne = 0; ligne < modele->rowCount(); ++ligne)
             QVERIFY2(modele->index(ligne, 0).data().toString() == attendues[ligne].NOM,
                      qPrintable(contexte));
