@@ -171,6 +171,27 @@ differents = sum(1 for a, b in zip(vue, masques_fermes) if a != b)
 verifier(differents > len(vue) // 2, 'the masks open on a flag')
 
 numeros = set()
+durees_verdicts = []
+# The verdict panel comes first of the three counters, the question number last.
+compteur = next(o for o in parcourir(principale)
+                if o.getRoleName() == 'label' and o.name.startswith('Jeu n° '))
+verdict = next(o for o in parcourir(compteur.parent) if o.getRoleName() == 'label')
+
+
+def suivre_verdict(clique):
+    """How long a right answer's verdict stays on screen, read every 10 ms; None for a wrong
+    answer, which greys the button clicked, or for the last one, which the game's end keeps."""
+    debut = None
+    limite = time.time() + 3
+    while time.time() < limite:
+        if verdict.name in ('Très bien', 'Bien', 'Dommage'):
+            debut = debut or time.time()
+        elif debut is not None:
+            return time.time() - debut
+        elif not clique.getState().contains(pyatspi.STATE_ENABLED):
+            return None
+        time.sleep(0.01)
+    return None
 
 
 def repondre():
@@ -182,11 +203,16 @@ def repondre():
     actives = [r for r in reponses() if r.name and r.getState().contains(pyatspi.STATE_ENABLED)]
     if actives:
         appuyer(actives[0])
-    time.sleep(0.3)
+        duree = suivre_verdict(actives[0])
+        if duree is not None:
+            durees_verdicts.append(duree)
     return False
 
 
-attendre(repondre, 'the end of the game', delai=60)
+attendre(repondre, 'the end of the game', delai=120)
+verifier(len(durees_verdicts) == 14 and min(durees_verdicts) >= 0.3,
+         "each right answer's verdict stays 0.3 s at least: %s"
+         % ', '.join('%.2f' % d for d in durees_verdicts))
 message = attendre(
     lambda: next((f for f in autres_fenetres() if f.getRoleName() == 'alert'), None),
     'the end-of-game message')
