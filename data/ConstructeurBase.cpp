@@ -95,12 +95,18 @@ QImage ConstructeurBase::composerDessin(const QImage &drapeau)
     // palette and dithers the blended colours, hence true colour first.
     const auto format =
         drapeau.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
-    const QImage reduit = drapeau.convertToFormat(format).scaled(taille, Qt::KeepAspectRatio,
+    // The picture is twice the image's size in logical pixels, and a screen of one pixel per
+    // logical pixel shows it halved: a flag on an even pixel, an even number of pixels long and
+    // wide, keeps clean edges there, where one on an odd pixel would share its outer pixels with
+    // the grey, a fringe. Stretched by a pixel at most; centred within one.
+    const QSize place = drapeau.size().scaled(taille, Qt::KeepAspectRatio);
+    const QSize placePaire(place.width() & ~1, place.height() & ~1);
+    const QImage reduit = drapeau.convertToFormat(format).scaled(placePaire, Qt::IgnoreAspectRatio,
                                                                  Qt::SmoothTransformation);
     QPainter peintre(&dessin);
-    peintre.drawImage(
-        QPoint((taille.width() - reduit.width()) / 2, (taille.height() - reduit.height()) / 2),
-        reduit);
+    peintre.drawImage(QPoint(((taille.width() - placePaire.width()) / 2) & ~1,
+                             ((taille.height() - placePaire.height()) / 2) & ~1),
+                      reduit);
     return dessin;
 }
 

@@ -25,7 +25,7 @@ inline constexpr int nombreDrapeaux = 178;
 // (MiseAJourCopie). Raise it by one with every change of a number, a name or a picture, or the
 // players who have played before never see the change: tests/unit/tst_basedejeu.cpp holds the
 // fingerprint of each version's table and fails on a table built that is not this version's.
-inline constexpr int versionDrapeaux = 2;
+inline constexpr int versionDrapeaux = 3;
 // Where SQLite keeps the user_version in the file's header: 4 bytes, big-endian, at byte 60,
 // after the 16 bytes that mark a database. Read there, it costs no database engine.
 inline constexpr QLatin1StringView marqueSqlite{"SQLite format 3\0", 16};

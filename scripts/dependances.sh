@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building Pavoria needs, when they are missing; with --tests,
 # also those of its tests and benchmarks; and those named as arguments.
-# Building downloads nothing: the flag pictures are in the repository (data/drapeaux/), and only
-# scripts/rafraichir-drapeaux.sh, which refreshes them, needs npm. bench/demarrage.sh installs
-# what running the start-up benchmark needs.
+# Building downloads nothing: the flags' SVG sources are in the repository (data/drapeaux/) and
+# librsvg's rsvg-convert renders them; only scripts/rafraichir-drapeaux.sh, which refreshes them,
+# needs npm. bench/demarrage.sh installs what running the start-up benchmark needs.
 set -euo pipefail
 
 tests=0
@@ -15,7 +15,7 @@ fi
 paquets=(
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6sql6-sqlite libqt6svg6
     libgl-dev libx11-dev libfontconfig-dev
-    fonts-liberation2
+    fonts-liberation2 librsvg2-bin
 )
 if [ "$tests" -eq 1 ]; then
     paquets+=(

@@ -105,6 +105,8 @@ void TestBaseDeJeu::versionSuitLesDrapeaux()
         {1, "f13f4200f47d4160da498b6ff3fd784571adcc4e8e4e93c59e35b30fb2bb66ab"},
         // Syria, Kyrgyzstan and Honduras as they fly today.
         {2, "1cac5f47951b2c43fc7c277aa1968845938e32916e7565d1d682d8e677ab33db"},
+        // Every flag rendered from its SVG by librsvg, on even pixels.
+        {3, "2951d839df40de5257977a3d9c1e3602b23db197faeba8c4cc1129777bab0b46"},
     };
     const QString fichier = QStringLiteral(PAVORIA_DAT_CONSTRUIT);
     const int version = FichierJeu::version(fichier);

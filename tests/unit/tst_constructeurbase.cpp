@@ -126,26 +126,27 @@ void TestConstructeurBase::composerDessin_data()
     QTest::addColumn<QRect>("place");
 
     QTest::newRow("3:2") << QSize(900, 600) << QImage::Format_RGB32 << rouge
-                         << QRect(39, 0, 291, 194);
+                         << QRect(40, 0, 290, 194);
     QTest::newRow("2:1") << QSize(1000, 500) << QImage::Format_RGB32 << rouge
-                         << QRect(0, 4, 370, 185);
+                         << QRect(0, 4, 370, 184);
     QTest::newRow("carré") << QSize(1000, 1000) << QImage::Format_RGB32 << rouge
                            << QRect(88, 0, 194, 194);
     QTest::newRow("très large") << QSize(1000, 200) << QImage::Format_RGB32 << rouge
                                 << QRect(0, 60, 370, 74);
     QTest::newRow("plus haut que large")
-        << QSize(500, 1000) << QImage::Format_RGB32 << rouge << QRect(136, 0, 97, 194);
+        << QSize(500, 1000) << QImage::Format_RGB32 << rouge << QRect(136, 0, 96, 194);
     QTest::newRow("agrandi") << QSize(30, 20) << QImage::Format_RGB32 << rouge
-                             << QRect(39, 0, 291, 194);
+                             << QRect(40, 0, 290, 194);
     QTest::newRow("palette") << QSize(900, 600) << QImage::Format_Indexed8 << rouge
-                             << QRect(39, 0, 291, 194);
+                             << QRect(40, 0, 290, 194);
     QTest::newRow("transparent") << QSize(900, 600) << QImage::Format_ARGB32 << qRgba(0, 0, 0, 0)
-                                 << QRect(39, 0, 291, 194);
+                                 << QRect(40, 0, 290, 194);
 }
 
 void TestConstructeurBase::composerDessin()
 {
-    // The flag keeps its proportions, centred on exact grey, in its own colours.
+    // The flag keeps its proportions, centred on exact grey on even pixels, so that halved it
+    // shares none with the grey, in its own colours.
     QFETCH(QSize, taille);
     QFETCH(QImage::Format, format);
     QFETCH(QRgb, couleur);
