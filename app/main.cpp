@@ -49,9 +49,11 @@ int main(int argc, char *argv[])
 #endif
     Apparence::appliquer();
 
-    // Where the game's files lie was fixed by the build: beside the program in the build tree,
-    // the data folder of the install for the installed program (app/CMakeLists.txt).
-    PlateformeQt plateforme(QStringLiteral(PAVORIA_FICHIERS));
+    // What the program is and where the game's files lie were fixed by the build: beside the
+    // program in the build tree, the data folder of the install for the installed program
+    // (app/CMakeLists.txt).
+    PlateformeQt plateforme(PlateformeQt::Programme::PAVORIA_CONSTRUIT_COMME,
+                            QStringLiteral(PAVORIA_FICHIERS));
     BureauQt bureau(plateforme);
     Questionnaire questionnaire(plateforme, bureau);
     if (!questionnaire.Form_Load())

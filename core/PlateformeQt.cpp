@@ -9,8 +9,9 @@
 
 #include <utility>
 
-PlateformeQt::PlateformeQt(QString fichiers)
-    : fichiers_(std::move(fichiers))
+PlateformeQt::PlateformeQt(Programme programme, QString fichiers)
+    : programme_(programme)
+    , fichiers_(std::move(fichiers))
 {
 }
 
@@ -73,7 +74,7 @@ QString PlateformeQt::dossierFichiers() const
 
 bool PlateformeQt::estInstalle() const
 {
-    return !fichiers_.isEmpty();
+    return programme_ == Programme::Installe;
 }
 
 QString PlateformeQt::nomProgramme() const

@@ -9,9 +9,15 @@
 class PlateformeQt final : public Plateforme
 {
 public:
+    // What the program was built as: the build tree's or a portable copy's, which plays on its
+    // files where the player may write them, or the one to install, which never writes them.
+    // Said by the build, not guessed from where the files lie: installed files may lie beside
+    // the program too.
+    enum class Programme { Portable, Installe };
+
     // fichiers: the folder of the game's files relative to the program's folder, fixed when the
-    // program is built; empty for the program's own folder, where nothing marks an install.
-    explicit PlateformeQt(QString fichiers = {});
+    // program is built; empty for the program's own folder.
+    explicit PlateformeQt(Programme programme = Programme::Portable, QString fichiers = {});
 
     void traiterEvenements() override;
     bool patienter(std::chrono::milliseconds duree) override;
@@ -29,6 +35,7 @@ public:
     static QString cheminVerrou();
 
 private:
+    Programme programme_;
     QString fichiers_;
     std::unique_ptr<QLockFile> verrou_;
 };

@@ -6,7 +6,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/dependances.sh xvfb openbox xdotool x11-apps netpbm optipng
+# The release build has the benchmarks, and so needs what the tests need.
+scripts/dependances.sh --tests xvfb openbox xdotool x11-apps netpbm optipng
 
 travail=$(mktemp -d)
 # The servers' own words are kept, and shown when the script gives up.

@@ -17,7 +17,8 @@ else
     echo "Construction sans réseau non vérifiée : il y faut root et unshare --net" >&2
 fi
 
-"${sans_reseau[@]}" cmake --preset dev
+# The install tier, which a build daemon does not run, is turned on here.
+"${sans_reseau[@]}" cmake --preset dev -DPAVORIA_TESTS_INSTALLATION=ON
 "${sans_reseau[@]}" cmake --build --preset dev --parallel "$(nproc)"
 QT_QPA_PLATFORM=offscreen ctest --preset dev --parallel "$(nproc)"
 
@@ -25,6 +26,6 @@ QT_QPA_PLATFORM=offscreen ctest --preset dev --parallel "$(nproc)"
 # database builder that the build runs); UBSan is built not to recover.
 export ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:detect_leaks=1:detect_stack_use_after_return=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
-"${sans_reseau[@]}" cmake --preset asan
+"${sans_reseau[@]}" cmake --preset asan -DPAVORIA_TESTS_INSTALLATION=ON
 "${sans_reseau[@]}" cmake --build --preset asan --parallel "$(nproc)"
 QT_QPA_PLATFORM=offscreen ctest --preset asan --parallel "$(nproc)"

@@ -463,30 +463,34 @@ void TestDemarrage::demarrageSansModuleDImages()
 
 void TestDemarrage::dossierFichiersIndependantDuDossierCourant_data()
 {
+    using Programme = PlateformeQt::Programme;
+    QTest::addColumn<Programme>("genre");
     QTest::addColumn<QString>("relatif"); // as the build compiles it into the program
     QTest::addColumn<QString>("attendu"); // relative to the program's folder
-    QTest::addColumn<bool>("installe");
 
-    QTest::newRow("build tree or portable copy") << ""
-                                                 << "." << false;
-    QTest::newRow("installed") << "../share/pavoria"
-                               << "../share/pavoria" << true;
+    QTest::newRow("build tree or portable copy") << Programme::Portable << ""
+                                                 << ".";
+    QTest::newRow("installed") << Programme::Installe << "../share/pavoria"
+                               << "../share/pavoria";
+    // Installed with its files in its own folder: installed still, whatever the path says.
+    QTest::newRow("installed beside its files") << Programme::Installe << ""
+                                                << ".";
 }
 
 void TestDemarrage::dossierFichiersIndependantDuDossierCourant()
 {
     // Found from the program file, wherever it was started from.
+    QFETCH(PlateformeQt::Programme, genre);
     QFETCH(QString, relatif);
     QFETCH(QString, attendu);
-    QFETCH(bool, installe);
     const QString avant = QDir::currentPath();
     QVERIFY(QDir::setCurrent(dossierExecution_.path()));
-    const PlateformeQt plateforme(relatif);
+    const PlateformeQt plateforme(genre, relatif);
     const QString dossier = plateforme.dossierFichiers();
     QDir::setCurrent(avant);
     const QDir programme(QFileInfo(QCoreApplication::applicationFilePath()).absolutePath());
     QCOMPARE(dossier, QDir::cleanPath(programme.filePath(attendu)));
-    QCOMPARE(plateforme.estInstalle(), installe);
+    QCOMPARE(plateforme.estInstalle(), genre == PlateformeQt::Programme::Installe);
     QCOMPARE(plateforme.nomProgramme(), QStringLiteral("tst_demarrage"));
 }
 
