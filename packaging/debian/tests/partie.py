@@ -1,0 +1,85 @@
+#!/usr/bin/python3
+"""Plays one question of the game started from sys.argv[1]: Ctrl+N, then the keys 1, 2 and 3
+in turn until the verdict of a right answer shows. Run by debian/tests/partie."""
+import subprocess
+import sys
+import time
+
+import pyatspi
+from gi.repository import GLib
+
+VERDICTS = {'Très bien', 'Bien', 'Dommage'}
+
+
+def attendre(predicat, quoi, delai=30):
+    fin = time.time() + delai
+    while time.time() < fin:
+        try:
+            valeur = predicat()
+        except GLib.GError:
+            valeur = None  # the tree changed while it was read
+        if valeur:
+            return valeur
+        time.sleep(0.05)
+    raise SystemExit('FAIL: timed out waiting for ' + quoi)
+
+
+def parcourir(objet):
+    yield objet
+    for i in range(objet.childCount):
+        enfant = objet.getChildAtIndex(i)
+        if enfant is not None:
+            yield from parcourir(enfant)
+
+
+def fenetre_principale():
+    for app in pyatspi.Registry.getDesktop(0):
+        if app is not None and app.name == 'Pavoria':
+            return next((f for f in app if f is not None and f.name == 'Pavoria 1.6'), None)
+    return None
+
+
+def reponses(fenetre):
+    return [o for o in parcourir(fenetre)
+            if o.getRoleName() == 'push button' and o.parent.getRoleName() == 'frame']
+
+
+def grisees(fenetre):
+    return sum(1 for r in reponses(fenetre) if not r.getState().contains(pyatspi.STATE_ENABLED))
+
+
+def verdict(fenetre):
+    return next((o.name for o in parcourir(fenetre) if o.name in VERDICTS), None)
+
+
+def touche(fenetre_x, nom):
+    subprocess.run(['xdotool', 'windowfocus', '--sync', fenetre_x, 'key', nom], check=True)
+
+
+# The accessibility bus must be up before the program starts, or Qt never registers.
+subprocess.run(['dbus-send', '--session', '--print-reply', '--dest=org.a11y.Bus',
+                '/org/a11y/bus', 'org.a11y.Bus.GetAddress'], check=True,
+               stdout=subprocess.DEVNULL)
+jeu = subprocess.Popen([sys.argv[1]])
+try:
+    principale = attendre(fenetre_principale, 'the main window')
+    fenetre_x = subprocess.run(['xdotool', 'search', '--sync', '--onlyvisible', '--name',
+                                r'^Pavoria 1\.6$'], check=True, capture_output=True,
+                               text=True).stdout.split()[0]
+    touche(fenetre_x, 'ctrl+n')
+    attendre(lambda: len(reponses(principale)) == 3 and all(r.name for r in reponses(principale)),
+             'the three names of the first question')
+    noms = [r.name for r in reponses(principale)]
+    for cle in '123':
+        avant = grisees(principale)
+        touche(fenetre_x, cle)
+        attendre(lambda: verdict(principale) or grisees(principale) > avant,
+                 'the verdict of key ' + cle)
+        if verdict(principale):
+            break
+    print('played %s: %s' % (' / '.join(noms), verdict(principale)))
+    if jeu.poll() is not None:
+        raise SystemExit('FAIL: the game ended with status %d' % jeu.returncode)
+finally:
+    jeu.terminate()
+    jeu.wait()
