@@ -16,7 +16,7 @@ changes=$(echo "$paquets"/pavoria_*.changes)
 
 travail=$(mktemp -d)
 trap 'rm -rf "$travail"' EXIT
-options=(--pedantic --display-info --tag-display-limit 0 --fail-on error,warning,info,pedantic)
+options=(--pedantic --display-info --tag-display-limit 0 --fail-on "error,warning,info,pedantic")
 echo "lintian ${options[*]} ${changes##*/}"
 # lintian exits 1 when it reports a tag, and another non-zero status when it cannot check.
 statut=0
