@@ -44,7 +44,9 @@ deb $miroir bookworm main
 deb $miroir bookworm-updates main
 deb ${miroir%/debian}/debian-security bookworm-security main
 SOURCES
-for point in proc dev/pts; do
+# What a build daemon's chroot has: the processes, terminals and shared memory the tests use.
+for point in proc dev/pts dev/shm; do
+    mkdir -p "$racine/$point"
     mount --bind "/$point" "$racine/$point"
     monte=("$racine/$point" "${monte[@]}")
 done
