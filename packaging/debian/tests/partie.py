@@ -1,35 +1,16 @@
 #!/usr/bin/python3
 """Plays one question of the game started from sys.argv[1]: Ctrl+N, then the keys 1, 2 and 3
-in turn until the verdict of a right answer shows. Run by debian/tests/partie."""
+in turn until the verdict of a right answer shows. Run by debian/tests/partie from the
+sources' root, as autopkgtest runs it."""
 import subprocess
 import sys
-import time
 
 import pyatspi
-from gi.repository import GLib
+
+sys.path.insert(0, 'tests/integration')
+from arbre_accessible import attendre, parcourir  # noqa: E402
 
 VERDICTS = {'Très bien', 'Bien', 'Dommage'}
-
-
-def attendre(predicat, quoi, delai=30):
-    fin = time.time() + delai
-    while time.time() < fin:
-        try:
-            valeur = predicat()
-        except GLib.GError:
-            valeur = None  # the tree changed while it was read
-        if valeur:
-            return valeur
-        time.sleep(0.05)
-    raise SystemExit('FAIL: timed out waiting for ' + quoi)
-
-
-def parcourir(objet):
-    yield objet
-    for i in range(objet.childCount):
-        enfant = objet.getChildAtIndex(i)
-        if enfant is not None:
-            yield from parcourir(enfant)
 
 
 def fenetre_principale():
