@@ -59,13 +59,14 @@ dans_chroot() {
 rm -rf "$racine/construction"
 mkdir -p "$racine/construction"
 cp "$sortie"/source/pavoria_*.{dsc,tar.xz} "$racine/construction/"
+dsc=$(cd "$sortie/source" && echo pavoria_*.dsc)
 dans_chroot apt-get update -qq
 dans_chroot apt-get install -y -qq --no-install-recommends build-essential
-dans_chroot apt-get build-dep -y -qq --no-install-recommends ./pavoria_*.dsc
+dans_chroot apt-get build-dep -y -qq --no-install-recommends "./$dsc"
 dans_chroot bash -c 'id constructeur >/dev/null 2>&1 || useradd --create-home constructeur'
 dans_chroot chown -R constructeur: /construction
-dans_chroot runuser -u constructeur -- bash -c 'dpkg-source -x pavoria_*.dsc pavoria &&
-    cd pavoria && DEB_BUILD_OPTIONS="parallel=$(nproc)" dpkg-buildpackage --no-sign --build=binary'
+dans_chroot runuser -u constructeur -- bash -c 'dpkg-source -x "$1" pavoria && cd pavoria &&
+    DEB_BUILD_OPTIONS="parallel=$(nproc)" dpkg-buildpackage --no-sign --build=binary' _ "$dsc"
 
 mkdir -p "$sortie"
 cp "$racine"/construction/*.{deb,buildinfo,changes} "$sortie/"
