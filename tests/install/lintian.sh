@@ -18,12 +18,12 @@ travail=$(mktemp -d)
 trap 'rm -rf "$travail"' EXIT
 options=(--pedantic --display-info --tag-display-limit 0 --fail-on "error,warning,info,pedantic")
 echo "lintian ${options[*]} ${changes##*/}"
-# lintian exits 1 when it reports a tag, and another non-zero status when it cannot check.
+# lintian exits 2 when it reports a tag of the levels above, and 1 when it cannot check.
 statut=0
 lintian "${options[@]}" "$changes" >"$travail/tags.txt" 2>"$travail/erreurs.txt" || statut=$?
 case "$statut" in
     0) ;;
-    1)
+    2)
         cat "$travail/tags.txt"
         echo "lintian reports the tags above"
         exit 1
