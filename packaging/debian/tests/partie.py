@@ -25,6 +25,10 @@ def reponses(fenetre):
             if o.getRoleName() == 'push button' and o.parent.getRoleName() == 'frame']
 
 
+def noms_reponses(fenetre):
+    return [r.name for r in reponses(fenetre)]
+
+
 def grisees(fenetre):
     return sum(1 for r in reponses(fenetre) if not r.getState().contains(pyatspi.STATE_ENABLED))
 
@@ -48,17 +52,26 @@ try:
                                 r'^Pavoria 1\.6$'], check=True, capture_output=True,
                                text=True).stdout.split()[0]
     touche(fenetre_x, 'ctrl+n')
-    attendre(lambda: len(reponses(principale)) == 3 and all(r.name for r in reponses(principale)),
-             'the three names of the first question')
-    noms = [r.name for r in reponses(principale)]
+    # Keys pressed before the question is in place would be lost: wait for three live answers.
+    attendre(lambda: len(reponses(principale)) == 3 and all(
+        r.name and r.getState().contains(pyatspi.STATE_ENABLED) for r in reponses(principale)),
+        'the three answers of the first question')
+    noms = noms_reponses(principale)
+
+    def jouee():
+        # The verdict shows only until the next question replaces the answers.
+        return verdict(principale) or noms_reponses(principale) != noms
+
     for cle in '123':
         avant = grisees(principale)
         touche(fenetre_x, cle)
-        attendre(lambda: verdict(principale) or grisees(principale) > avant,
-                 'the verdict of key ' + cle)
-        if verdict(principale):
+        attendre(lambda: jouee() or grisees(principale) > avant, 'what key %s did' % cle)
+        if jouee():
             break
-    print('played %s: %s' % (' / '.join(noms), verdict(principale)))
+    else:
+        raise SystemExit('FAIL: three keys and the question is still not played')
+    print('played the question %s: %s' % (' / '.join(noms),
+                                            verdict(principale) or 'the next one came'))
     if jeu.poll() is not None:
         raise SystemExit('FAIL: the game ended with status %d' % jeu.returncode)
 finally:
