@@ -31,7 +31,7 @@ arborescence_attendue() {
 verifier_arborescence() {
     local prefixe=$1
     shift
-    if ! diff -u <({ arborescence_attendue; printf '%s\n' "$@"; } | LC_ALL=C sort) \
+    if ! diff -u <({ arborescence_attendue; [ $# -eq 0 ] || printf '%s\n' "$@"; } | LC_ALL=C sort) \
             <(cd "$prefixe" && find . ! -type d -printf '%P\n' | LC_ALL=C sort) \
             --label expected --label installed; then
         echo "installed tree differs from the expected one (- expected, + installed)"
