@@ -19,8 +19,8 @@ paquets=(
 )
 if [ "$tests" -eq 1 ]; then
     paquets+=(
-        # the desktop entry's and the metainfo's validators, CPack's Debian tools
-        desktop-file-utils appstream dpkg-dev file
+        # the desktop entry's and the metainfo's validators, the tools that make the package
+        desktop-file-utils appstream dpkg-dev debhelper file
         # the check of the sources' licensing, Debian's own checker of the package, and the
         # reader of the installed game's files
         reuse lintian sqlite3

@@ -22,7 +22,7 @@ for document in Pavoria.hlp Le_tesk_.txt Adhesion.txt Le_Tesk_.hlp Le_Tesk_.htm;
     cmp "$sources/docs/$document" "$utilisateur/share/pavoria/$document"
 done
 cmp "$sources/assets/icone.svg" "$utilisateur/share/icons/hicolor/scalable/apps/$identifiant.svg"
-cmp "$sources/packaging/copyright" "$utilisateur/share/doc/pavoria/copyright"
+cmp "$sources/docs/copyright" "$utilisateur/share/doc/pavoria/copyright"
 jouer_installation "$utilisateur" "$travail"
 
 # The system's prefix, staged: the same tree, and the program started where it was staged.

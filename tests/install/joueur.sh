@@ -4,8 +4,8 @@
 readonly identifiant=net.example.tesk.Pavoria
 readonly tailles_icone=(16 32 48 64 128 256)
 
-# The installed files, relative to the prefix, as Debian lays out a game: the program in games/,
-# its files in share/pavoria/.
+# The files that every install holds, relative to the prefix, as Debian lays out a game: the
+# program in games/, its files in share/pavoria/.
 arborescence_attendue() {
     local taille document
     for taille in "${tailles_icone[@]}"; do
@@ -22,16 +22,16 @@ arborescence_attendue() {
         "share/man/fr/man6/pavoria.6.gz" \
         "share/doc/pavoria/copyright" \
         "share/doc/pavoria/changelog.gz" \
-        "share/doc/pavoria/changelog.Debian.gz" \
-        "share/lintian/overrides/pavoria" \
         "games/pavoria"
 }
 
-# verifier_arborescence PREFIX: exactly the expected files, all plain files, the program
-# executable, the compressed ones whole, each manual page in its language.
+# verifier_arborescence PREFIX [FILE...]: exactly the expected files and the FILEs given beside
+# them, all plain files, the program executable, the compressed ones whole, each manual page in
+# its language.
 verifier_arborescence() {
     local prefixe=$1
-    if ! diff -u <(arborescence_attendue | LC_ALL=C sort) \
+    shift
+    if ! diff -u <({ arborescence_attendue; [ $# -eq 0 ] || printf '%s\n' "$@"; } | LC_ALL=C sort) \
             <(cd "$prefixe" && find . ! -type d -printf '%P\n' | LC_ALL=C sort) \
             --label expected --label installed; then
         echo "installed tree differs from the expected one (- expected, + installed)"
@@ -44,7 +44,7 @@ verifier_arborescence() {
     [ -x "$prefixe/games/pavoria" ] || { echo "the program is not executable"; return 1; }
     local compresse
     for compresse in "$prefixe"/share/man/{,fr/}man6/pavoria.6.gz \
-            "$prefixe"/share/doc/pavoria/changelog{,.Debian}.gz; do
+            "$prefixe"/share/doc/pavoria/changelog.gz; do
         gzip -t "$compresse" || { echo "$compresse is not whole"; return 1; }
     done
     zgrep -q '^\.SH NAME$' "$prefixe/share/man/man6/pavoria.6.gz" &&

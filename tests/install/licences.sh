@@ -9,8 +9,8 @@ set -euo pipefail
 sources=$1
 cd "$sources"
 fichiers_et_titulaires() { grep -E '^(Files|Copyright):' "$1"; }
-diff -u <(fichiers_et_titulaires .reuse/dep5) <(fichiers_et_titulaires packaging/copyright) \
-    --label .reuse/dep5 --label packaging/copyright ||
+diff -u <(fichiers_et_titulaires .reuse/dep5) <(fichiers_et_titulaires packaging/debian/copyright) \
+    --label .reuse/dep5 --label packaging/debian/copyright ||
     { echo "the package's copyright file and .reuse/dep5 name other files or holders"; exit 1; }
 if ! command -v reuse >/dev/null; then
     echo "SKIP: reuse is not installed (apt-get install reuse)"

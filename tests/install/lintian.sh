@@ -1,37 +1,41 @@
 #!/usr/bin/env bash
-# Builds the Debian package with CPack and runs lintian on it, pedantic and with its
-# informational tags: any tag it reports fails, as Debian's archive would refuse or flag it;
-# the package's overrides (packaging/lintian-overrides) say why each tag they hide is right, and
-# an override that no longer applies is a tag too. A build without Debian's flags (the release
-# preset has them: PAVORIA_OPTIONS_DEBIAN) lacks their hardening, and only there the two tags
-# that say so are let through. A sanitized build is no package to ship: skipped, as where
-# lintian is not installed.
-# Usage: lintian.sh CPACK BUILD-DIR DEBIAN-FLAGS(ON|OFF) SANITIZERS
+# Runs lintian on the package's .changes (the source package and the binary ones), pedantic and
+# with its informational tags: any tag it reports fails, as Debian's archive would refuse or flag
+# it; the overrides in packaging/debian/ say why each tag they hide is right, and an override
+# that no longer applies is a tag too. Skipped where lintian is not installed; a lintian that is
+# installed but cannot check the package fails.
+# Usage: lintian.sh PACKAGE-DIR   (as written by scripts/empaqueter.sh)
 set -euo pipefail
-cpack=$1 construction=$2 options_debian=$3 sanitizers=$4
+paquets=$1
 if ! command -v lintian >/dev/null; then
     echo "SKIP: lintian is not installed (apt-get install lintian)"
     exit 77
 fi
-if [ -n "$sanitizers" ]; then
-    echo "SKIP: a build with sanitizers ($sanitizers) is not what the package ships"
-    exit 77
-fi
+changes=$(echo "$paquets"/pavoria_*.changes)
+[ -f "$changes" ] || { echo "no single .changes in $paquets: $changes"; exit 1; }
 
 travail=$(mktemp -d)
 trap 'rm -rf "$travail"' EXIT
-"$cpack" -G DEB --config "$construction/CPackConfig.cmake" -B "$travail/cpack" \
-    >"$travail/cpack.txt" ||
-    { cat "$travail/cpack.txt"; exit 1; }
-options=(--pedantic --display-info --tag-display-limit 0)
-case "$options_debian" in
-    ON | TRUE | 1) ;;
-    *) options+=(--suppress-tags hardening-no-bindnow,hardening-no-fortify-functions) ;;
+options=(--pedantic --display-info --tag-display-limit 0 --fail-on "error,warning,info,pedantic")
+echo "lintian ${options[*]} ${changes##*/}"
+# lintian exits 2 when it reports a tag of the levels above, and 1 when it cannot check.
+statut=0
+lintian "${options[@]}" "$changes" >"$travail/tags.txt" 2>"$travail/erreurs.txt" || statut=$?
+case "$statut" in
+    0) ;;
+    2)
+        cat "$travail/tags.txt"
+        echo "lintian reports the tags above"
+        exit 1
+        ;;
+    *)
+        cat "$travail/erreurs.txt"
+        echo "lintian could not check the package (status $statut)"
+        exit 1
+        ;;
 esac
-echo "lintian ${options[*]}"
-# lintian warns on standard error when run by root; only tags are on standard output.
-lintian "${options[@]}" "$travail"/cpack/pavoria_*.deb >"$travail/lintian.txt" 2>/dev/null || true
-if grep . "$travail/lintian.txt"; then
+# Tags below the failing levels, were there any, are still faults here.
+if grep . "$travail/tags.txt"; then
     echo "lintian reports the tags above"
     exit 1
 fi

@@ -1,27 +1,29 @@
 #!/usr/bin/env bash
-# Builds the Debian package with CPack, checks its control fields and its contents, checks
-# that this Debian system can satisfy its dependencies, installs it into a throwaway root
-# with dpkg, and starts the game installed there, as root and as an ordinary player: dpkg then
-# finds every installed file as the package shipped it.
-# Usage: paquet.sh CPACK BUILD-DIR
+# Checks the Debian package that scripts/empaqueter.sh made: its control fields and its
+# contents, that this Debian system can satisfy its dependencies; then installs it into a
+# throwaway root with dpkg and starts the game installed there, as root and as an ordinary
+# player: dpkg then finds every installed file as the package shipped it.
+# Usage: paquet.sh PACKAGE-DIR SOURCE-DIR
 set -euo pipefail
 # The installed tree must be readable by the ordinary player the test starts the game as.
 umask 022
-cpack=$1 construction=$2
+paquets=$1 sources=$2
 source "$(dirname "$0")/joueur.sh"
 
 travail=$(mktemp -d)
 trap 'chmod -R u+w "$travail"; rm -rf "$travail"' EXIT
-"$cpack" -G DEB --config "$construction/CPackConfig.cmake" -B "$travail/cpack" \
-    >"$travail/cpack.txt" ||
-    { cat "$travail/cpack.txt"; exit 1; }
-paquet=$(echo "$travail"/cpack/pavoria_*.deb)
+paquet=$(echo "$paquets"/pavoria_*_"$(dpkg --print-architecture)".deb)
+[ -f "$paquet" ] || { echo "no single package in $paquets: $paquet"; exit 1; }
 dpkg-deb -I "$paquet"
 
 champ() { dpkg-deb -f "$paquet" "$1"; }
 [ "$(champ Package)" = pavoria ]
-# The game's version, then the packaging's revision.
-[ "$(champ Version)" = 1.6-1 ]
+# The version of the packaging's changelog, whose revision sorts before any that Debian would
+# give the same upstream version.
+version=$(dpkg-parsechangelog -l "$sources/packaging/debian/changelog" -S Version)
+[ "$(champ Version)" = "$version" ]
+dpkg --compare-versions "$version" lt "${version%-*}-1" ||
+    { echo "version $version would not sort before Debian's ${version%-*}-1"; exit 1; }
 [ "$(champ Architecture)" = "$(dpkg --print-architecture)" ]
 [ "$(champ Section)" = games ]
 # The libraries the program links, and the plugin and font it needs at run time.
@@ -39,7 +41,8 @@ if champ Description | grep -qE '^.{80,}'; then
     exit 1
 fi
 
-# Its contents: owned by root whoever built it, the same tree as cmake --install gives.
+# Its contents: owned by root whoever built it, the tree that cmake --install gives with Debian's
+# copyright file, changelog and lintian overrides.
 dpkg-deb -c "$paquet" >"$travail/contenu.txt"
 if awk '$2 != "root/root"' "$travail/contenu.txt" | grep .; then
     echo "entries not owned by root"
@@ -47,8 +50,10 @@ if awk '$2 != "root/root"' "$travail/contenu.txt" | grep .; then
 fi
 grep -q '^-rwxr-xr-x .* ./usr/games/pavoria$' "$travail/contenu.txt"
 grep -q '^-rw-r--r-- .* ./usr/share/pavoria/Pavoria.dat$' "$travail/contenu.txt"
+readonly fichiers_debian=(share/doc/pavoria/changelog.Debian.gz share/lintian/overrides/pavoria)
 dpkg-deb -x "$paquet" "$travail/extrait"
-verifier_arborescence "$travail/extrait/usr"
+verifier_arborescence "$travail/extrait/usr" "${fichiers_debian[@]}"
+cmp "$sources/packaging/debian/copyright" "$travail/extrait/usr/share/doc/pavoria/copyright"
 
 # Its dependencies resolve on this system; apt only simulates.
 apt-get install --simulate --quiet "$paquet" >"$travail/apt.txt" ||
@@ -67,7 +72,7 @@ dpkg --root="$racine" --log=/dev/null --force-depends --install "$paquet" \
     >"$travail/dpkg.txt" 2>&1 ||
     { cat "$travail/dpkg.txt"; exit 1; }
 dpkg --root="$racine" --status pavoria | grep -q '^Status: install ok installed$'
-verifier_arborescence "$racine/usr"
+verifier_arborescence "$racine/usr" "${fichiers_debian[@]}"
 jouer_installation "$racine/usr" "$travail"
 verification=$(dpkg --root="$racine" --verify pavoria 2>&1) && [ -z "$verification" ] ||
     { echo "dpkg --verify after the games: $verification"; exit 1; }

@@ -11,6 +11,8 @@ import time
 import pyatspi
 from gi.repository import Atspi, GLib
 
+from arbre_accessible import attendre, parcourir
+
 sortie = sys.argv[1]
 os.makedirs(sortie, exist_ok=True)
 resultats = {'passed': 0, 'failed': 0}
@@ -52,28 +54,6 @@ def capture(nom):
     os.replace(glob.glob(dossier + '/wayland-screenshot-*.png')[0], chemin)
     os.rmdir(dossier)
     return Image(chemin)
-
-
-def parcourir(objet):
-    yield objet
-    for i in range(objet.childCount):
-        enfant = objet.getChildAtIndex(i)
-        if enfant is not None:
-            yield from parcourir(enfant)
-
-
-def attendre(predicat, quoi, delai=20):
-    fin = time.time() + delai
-    while time.time() < fin:
-        try:
-            valeur = predicat()
-        except GLib.GError:
-            # A window that closes while it is read leaves the tree under the reader: read again.
-            valeur = None
-        if valeur:
-            return valeur
-        time.sleep(0.1)
-    raise SystemExit('timed out waiting for ' + quoi)
 
 
 def application():

@@ -1,0 +1,27 @@
+"""Reading a running program's accessibility tree (AT-SPI): the game's integration test and
+its package's autopkgtest play through it."""
+import time
+
+from gi.repository import GLib
+
+
+def parcourir(objet):
+    yield objet
+    for i in range(objet.childCount):
+        enfant = objet.getChildAtIndex(i)
+        if enfant is not None:
+            yield from parcourir(enfant)
+
+
+def attendre(predicat, quoi, delai=20):
+    fin = time.time() + delai
+    while time.time() < fin:
+        try:
+            valeur = predicat()
+        except GLib.GError:
+            # A window that closes while it is read leaves the tree under the reader: read again.
+            valeur = None
+        if valeur:
+            return valeur
+        time.sleep(0.1)
+    raise SystemExit('timed out waiting for ' + quoi)
