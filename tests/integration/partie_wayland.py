@@ -56,6 +56,20 @@ def capture(nom):
     return Image(chemin)
 
 
+def capture_au_repos(nom, delai=10):
+    """A screenshot once the screen has stopped changing: two alike, 0.5 s apart. A loaded
+    machine can take over a second to lay out and paint a maximised window."""
+    image = capture(nom)
+    fin = time.time() + delai
+    while time.time() < fin:
+        time.sleep(0.5)
+        suivante = capture(nom)
+        if suivante.pixels == image.pixels:
+            return suivante
+        image = suivante
+    raise SystemExit('timed out waiting for the screen to stop changing')
+
+
 def application():
     bureau = pyatspi.Registry.getDesktop(0)
     return next((a for a in bureau if a is not None and a.name == 'Pavoria'), None)
@@ -96,8 +110,7 @@ def bouton(racine, nom):
 
 principale = attendre(lambda: next((f for f in fenetres() if f.name == 'Pavoria 1.6'), None),
                       'the main window')
-time.sleep(1)
-repos = capture('01-repos')
+repos = capture_au_repos('01-repos')
 
 # Where the client area lies on the screen: the maximised window fills the output under the
 # panel, with the decoration's side and bottom borders of equal width.
