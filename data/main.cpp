@@ -20,14 +20,10 @@ int main(int argc, char *argv[])
         QStringLiteral("drapeaux"),
         QStringLiteral("Dossier des drapeaux PNG, nommés par code ISO."),
         QStringLiteral("dossier"));
-    const QCommandLineOption drapeauxPropres(
-        QStringLiteral("drapeaux-propres"),
-        QStringLiteral("Dossier de drapeaux PNG qui passent avant ceux de --drapeaux."),
-        QStringLiteral("dossier"));
     const QCommandLineOption sortie(QStringLiteral("sortie"),
                                     QStringLiteral("Base à écrire ; ses scores sont gardés."),
                                     QStringLiteral("fichier"));
-    analyseur.addOptions({pays, drapeaux, drapeauxPropres, sortie});
+    analyseur.addOptions({pays, drapeaux, sortie});
     analyseur.process(application);
     if (!analyseur.isSet(pays) || !analyseur.isSet(drapeaux) || !analyseur.isSet(sortie)
         || !analyseur.positionalArguments().isEmpty()) {
@@ -35,10 +31,8 @@ int main(int argc, char *argv[])
         return 2;
     }
 
-    QStringList dossiersDrapeaux{analyseur.value(drapeaux)};
-    if (analyseur.isSet(drapeauxPropres))
-        dossiersDrapeaux.prepend(analyseur.value(drapeauxPropres));
-    ConstructeurBase constructeur(analyseur.value(pays), dossiersDrapeaux, analyseur.value(sortie));
+    ConstructeurBase constructeur(analyseur.value(pays), {analyseur.value(drapeaux)},
+                                  analyseur.value(sortie));
     if (!constructeur.construire()) {
         std::fprintf(stderr, "ConstruireBase: %s\n", qUtf8Printable(constructeur.erreur()));
         return 1;
