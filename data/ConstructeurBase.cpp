@@ -64,10 +64,10 @@ QByteArray encoderPng(const QImage &image)
 
 } // namespace
 
-ConstructeurBase::ConstructeurBase(QString fichierPays, QStringList dossiersDrapeaux,
+ConstructeurBase::ConstructeurBase(QString fichierPays, QString dossierDrapeaux,
                                    QString fichierSortie)
     : fichierPays_(std::move(fichierPays))
-    , dossiersDrapeaux_(std::move(dossiersDrapeaux))
+    , dossierDrapeaux_(std::move(dossierDrapeaux))
     , fichierSortie_(std::move(fichierSortie))
 {
 }
@@ -217,18 +217,11 @@ bool ConstructeurBase::verifierNouveau(const Pays &unPays, const QList<Pays> &de
 
 bool ConstructeurBase::trouverDrapeau(Pays &unPays)
 {
-    QStringList chemins = cheminsDrapeau(unPays.iso);
-    const auto drapeau =
-        std::ranges::find_if(chemins, [](const QString &c) { return QFileInfo(c).isFile(); });
-    if (drapeau != chemins.cend()) {
-        unPays.drapeau = *drapeau;
+    unPays.drapeau = QDir(dossierDrapeaux_).filePath(unPays.iso + QStringLiteral(".png"));
+    if (QFileInfo(unPays.drapeau).isFile())
         return true;
-    }
-    for (QString &chemin : chemins)
-        chemin = QDir::toNativeSeparators(chemin);
-    return refuser(
-        unPays.ligne,
-        QStringLiteral("drapeau introuvable : %1").arg(chemins.join(QStringLiteral(", "))));
+    return refuser(unPays.ligne, QStringLiteral("drapeau introuvable : %1")
+                                     .arg(QDir::toNativeSeparators(unPays.drapeau)));
 }
 
 bool ConstructeurBase::verifierComplet(bool enTeteLu, const QList<Pays> &pays)
@@ -374,14 +367,6 @@ QString ConstructeurBase::remplir(QSqlDatabase &base, const QList<Pays> &pays,
     if (!requete.exec(QStringLiteral("COMMIT")))
         return requete.lastError().text();
     return QString();
-}
-
-QStringList ConstructeurBase::cheminsDrapeau(const QString &iso) const
-{
-    QStringList chemins;
-    for (const QString &dossier : dossiersDrapeaux_)
-        chemins.append(QDir(dossier).filePath(iso + QStringLiteral(".png")));
-    return chemins;
 }
 
 bool ConstructeurBase::refuser(qsizetype ligne, const QString &message)

@@ -14,12 +14,12 @@ class QSqlDatabase;
 
 // Builds the game database from the country list and the flag pictures. A failure leaves the
 // output file as it was and explains itself in erreur(), naming the file and line at fault.
-// The list's lines starting with '#' are comments. A flag comes from the first of the folders
-// that has its picture, so that our own drawings come before the package's.
+// The list's lines starting with '#' are comments. Each flag's picture is the PNG of the flags'
+// folder named by its code.
 class ConstructeurBase
 {
 public:
-    ConstructeurBase(QString fichierPays, QStringList dossiersDrapeaux, QString fichierSortie);
+    ConstructeurBase(QString fichierPays, QString dossierDrapeaux, QString fichierSortie);
 
     [[nodiscard]] bool construire();
     [[nodiscard]] const QString &erreur() const { return erreur_; }
@@ -53,12 +53,11 @@ private:
     [[nodiscard]] static QString remplir(QSqlDatabase &base, const QList<Pays> &pays,
                                          const QList<LigneScore> &scores);
 
-    [[nodiscard]] QStringList cheminsDrapeau(const QString &iso) const;
     bool refuser(qsizetype ligne, const QString &message); // names the list's file and line
     bool echouer(const QString &message);
 
     QString fichierPays_;
-    QStringList dossiersDrapeaux_;
+    QString dossierDrapeaux_;
     QString fichierSortie_;
     QString erreur_;
 };

@@ -31,7 +31,7 @@ int main(int argc, char *argv[])
         return 2;
     }
 
-    ConstructeurBase constructeur(analyseur.value(pays), {analyseur.value(drapeaux)},
+    ConstructeurBase constructeur(analyseur.value(pays), analyseur.value(drapeaux),
                                   analyseur.value(sortie));
     if (!constructeur.construire()) {
         std::fprintf(stderr, "ConstruireBase: %s\n", qUtf8Printable(constructeur.erreur()));

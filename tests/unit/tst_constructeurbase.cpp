@@ -20,7 +20,6 @@ constexpr QRgb gris = qRgb(192, 192, 192);
 constexpr QRgb blanc = qRgb(255, 255, 255);
 // Off the 6×6×6 colour cube, so that a picture dithered to 256 colours would show.
 constexpr QRgb rouge = qRgb(200, 16, 46);
-constexpr QRgb vert = qRgb(0, 122, 61);
 
 QString codeIso(int numero)
 {
@@ -51,7 +50,6 @@ private slots:
     void refuserListeFautive_data();
     void refuserListeFautive();
     void sauterCommentaires();
-    void prefererNosDrapeaux();
     void garderScoresAuReconstruire();
     void reconstruireApresEcritureCoupee();
     void refuserSortieEndommagee_data();
@@ -70,8 +68,7 @@ private:
     {
         return QDir(travail_->path()).entryList(QDir::Files);
     }
-    [[nodiscard]] bool construire(const QList<QByteArray> &lignes,
-                                  const QStringList &dossiersPropres = {});
+    [[nodiscard]] bool construire(const QList<QByteArray> &lignes);
 
     // Line n + 1 of a valid list gives number n, code codeIso(n) and name "Pays n".
     QList<QByteArray> listeValide_{"NUMERO;ISO;PAYS"};
@@ -104,15 +101,13 @@ void TestConstructeurBase::cleanup()
     QVERIFY(QSqlDatabase::connectionNames().isEmpty());
 }
 
-bool TestConstructeurBase::construire(const QList<QByteArray> &lignes,
-                                      const QStringList &dossiersPropres)
+bool TestConstructeurBase::construire(const QList<QByteArray> &lignes)
 {
     QFile fichier(cheminPays());
     if (!fichier.open(QIODevice::WriteOnly) || fichier.write(lignes.join('\n') + '\n') < 0)
         return false;
     fichier.close();
-    ConstructeurBase constructeur(cheminPays(), dossiersPropres + QStringList{drapeaux_.path()},
-                                  cheminSortie());
+    ConstructeurBase constructeur(cheminPays(), drapeaux_.path(), cheminSortie());
     const bool reussi = constructeur.construire();
     erreur_ = constructeur.erreur();
     return reussi;
@@ -254,26 +249,6 @@ void TestConstructeurBase::sauterCommentaires()
     QCOMPARE(
         executerSql(cheminSortie(), {QStringLiteral("SELECT PAYS FROM Pavoria WHERE NUMERO = 5")}),
         QList<QVariantList>{{QStringLiteral("Pays #5")}});
-}
-
-void TestConstructeurBase::prefererNosDrapeaux()
-{
-    // A flag of the first folder replaces the package's; the others still come from the package.
-    QTemporaryDir propres;
-    QImage drapeau(6, 4, QImage::Format_RGB32);
-    drapeau.fill(vert);
-    QVERIFY(drapeau.save(propres.filePath(QStringLiteral("ab.png"))));
-    QVERIFY2(construire(listeValide_, {propres.path()}), qPrintable(erreur_));
-
-    const auto lignes = executerSql(
-        cheminSortie(),
-        {QStringLiteral("SELECT Pavorium FROM Pavoria WHERE NUMERO IN (1, 2) ORDER BY NUMERO")});
-    QCOMPARE(lignes.size(), 2);
-    const auto centre = [](const QVariantList &ligne) {
-        return QImage::fromData(ligne.value(0).toByteArray(), "PNG").pixel(185, 97);
-    };
-    QCOMPARE(centre(lignes[0]), rouge);
-    QCOMPARE(centre(lignes[1]), vert);
 }
 
 void TestConstructeurBase::garderScoresAuReconstruire()
