@@ -72,8 +72,9 @@ mkdir "$nouveau"
     cat <<EOF
 # The flags of this folder, one line each, tab-separated: the file; where it comes from and on
 # what ground it is free, as its source states them; and for a file of the package its SHA-256,
-# which shows it unchanged. scripts/rafraichir-drapeaux.sh writes the package's lines, and the
-# unit tests check that every flag of ../pays.csv has its file and its line.
+# which shows it unchanged but for its <desc> line, dropped. scripts/rafraichir-drapeaux.sh
+# writes the package's lines, and the unit tests check that every flag of ../pays.csv has its
+# file and its line.
 #
 # The package: $paquet $version, from npm, by Hampus Nilsson
 # (https://github.com/hjnilsson/country-flags). It states, once for all its flags:
@@ -96,7 +97,8 @@ EOF
             grep "^$code\.svg	" "$provenance"
             cp "data/drapeaux/$code.svg" "$nouveau/"
         else
-            cp "$source/svg/$code.svg" "$nouveau/"
+            # A <desc> is prose about the drawing, never drawn: the files keep the drawing alone.
+            sed '/^<desc>.*<\/desc>$/d' "$source/svg/$code.svg" >"$nouveau/$code.svg"
             printf '%s.svg\t%s\t%s\t%s\n' "$code" \
                 "$paquet $version svg/$code.svg; $origine" "$licence" \
                 "$(sha256sum "$nouveau/$code.svg" | cut -d' ' -f1)"
