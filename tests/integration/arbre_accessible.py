@@ -4,6 +4,8 @@ import time
 
 from gi.repository import GLib
 
+VERDICTS = ('Très bien', 'Bien', 'Dommage')
+
 
 def parcourir(objet):
     yield objet
@@ -11,6 +13,12 @@ def parcourir(objet):
         enfant = objet.getChildAtIndex(i)
         if enfant is not None:
             yield from parcourir(enfant)
+
+
+def reponses(fenetre):
+    """The answer buttons: the push buttons right inside a frame."""
+    return [o for o in parcourir(fenetre)
+            if o.getRoleName() == 'push button' and o.parent.getRoleName() == 'frame']
 
 
 def attendre(predicat, quoi, delai=20):

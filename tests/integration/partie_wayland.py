@@ -11,7 +11,7 @@ import time
 import pyatspi
 from gi.repository import Atspi, GLib
 
-from arbre_accessible import attendre, parcourir
+from arbre_accessible import VERDICTS, attendre, parcourir, reponses
 
 sortie = sys.argv[1]
 os.makedirs(sortie, exist_ok=True)
@@ -154,9 +154,7 @@ verifier(len(g) == 3 and abs(g[0] - 3 - attendu) <= 1 and abs(g[1] - 6 - attendu
 
 masques_fermes = repos.zone(*zone_drapeau)
 appuyer(bouton(principale, 'Lancer une nouvelle partie'))
-reponses = lambda: [o for o in parcourir(principale)
-                    if o.getRoleName() == 'push button' and o.parent.getRoleName() == 'frame']
-attendre(lambda: all(r.name for r in reponses()), 'the first question')
+attendre(lambda: all(r.name for r in reponses(principale)), 'the first question')
 time.sleep(0.5)
 premier = capture('02-premier-drapeau')
 vue = premier.zone(*zone_drapeau)
@@ -177,7 +175,7 @@ def suivre_verdict(clique):
     debut = None
     limite = time.time() + 3
     while time.time() < limite:
-        if verdict.name in ('Très bien', 'Bien', 'Dommage'):
+        if verdict.name in VERDICTS:
             debut = debut or time.time()
         elif debut is not None:
             return time.time() - debut
@@ -193,7 +191,8 @@ def repondre():
         return True
     numeros.update(int(o.name.split()[-1]) for o in parcourir(principale)
                    if o.getRoleName() == 'label' and o.name.startswith('Jeu n° '))
-    actives = [r for r in reponses() if r.name and r.getState().contains(pyatspi.STATE_ENABLED)]
+    actives = [r for r in reponses(principale)
+               if r.name and r.getState().contains(pyatspi.STATE_ENABLED)]
     if actives:
         appuyer(actives[0])
         duree = suivre_verdict(actives[0])

@@ -8,9 +8,7 @@ import sys
 import pyatspi
 
 sys.path.insert(0, 'tests/integration')
-from arbre_accessible import attendre, parcourir  # noqa: E402
-
-VERDICTS = {'Très bien', 'Bien', 'Dommage'}
+from arbre_accessible import VERDICTS, attendre, parcourir, reponses  # noqa: E402
 
 
 def fenetre_principale():
@@ -18,11 +16,6 @@ def fenetre_principale():
         if app is not None and app.name == 'Pavoria':
             return next((f for f in app if f is not None and f.name == 'Pavoria 1.6'), None)
     return None
-
-
-def reponses(fenetre):
-    return [o for o in parcourir(fenetre)
-            if o.getRoleName() == 'push button' and o.parent.getRoleName() == 'frame']
 
 
 def noms_reponses(fenetre):
