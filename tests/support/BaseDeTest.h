@@ -61,10 +61,11 @@ public:
             if (valeurs.size() > lignes.size())
                 qFatal("BaseDeTest: %d scores for %d rows", int(valeurs.size()),
                        int(lignes.size()));
-            for (qsizetype i = 0; i < valeurs.size(); ++i) {
-                requete.prepare(
+            if (!requete.prepare(
                     QStringLiteral("UPDATE %1 SET %2 = ?, %3 = ? WHERE rowid = ?")
-                        .arg(Schema::tableScores, Schema::champNom, Schema::champScore));
+                        .arg(Schema::tableScores, Schema::champNom, Schema::champScore)))
+                qFatal("BaseDeTest: %s", qPrintable(requete.lastError().text()));
+            for (qsizetype i = 0; i < valeurs.size(); ++i) {
                 requete.addBindValue(QStringLiteral("J%1").arg(i));
                 requete.addBindValue(valeurs[i]);
                 requete.addBindValue(lignes[i]);
