@@ -51,7 +51,6 @@ private slots:
     void barreSuitLHorloge();
     void toucheVerrouBasculeSonPanneau_data();
     void toucheVerrouBasculeSonPanneau();
-    void toucheVerrouPresseeDeuxFoisSurUnWidget();
 };
 
 void TestWidgets3D::panneauAnnonceSaLegende()
@@ -308,24 +307,6 @@ void TestWidgets3D::toucheVerrouBasculeSonPanneau()
     QApplication::sendEvent(entree, &repetition); // holding the key down is still one press
     QTest::keyRelease(entree, Qt::Key(touche));
     QVERIFY(barre->etatVerrou(verrou));
-}
-
-void TestWidgets3D::toucheVerrouPresseeDeuxFoisSurUnWidget()
-{
-    // Two presses in a row on one widget, which keeps them: two toggles, even when the window
-    // system builds both events at the same address.
-    if (QGuiApplication::platformName() == QLatin1String("xcb"))
-        QSKIP("the keyboard's own light decides on X11");
-    const PlateformeFactice plateforme;
-    QWidget fenetre;
-    const auto *barre = new BarreEtat(plateforme, &fenetre);
-    fenetre.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&fenetre));
-
-    QTest::keyClick(fenetre.windowHandle(), Qt::Key_CapsLock);
-    QVERIFY(barre->etatVerrou(Verrou::Majuscules));
-    QTest::keyClick(fenetre.windowHandle(), Qt::Key_CapsLock);
-    QVERIFY(!barre->etatVerrou(Verrou::Majuscules));
 }
 
 PAVORIA_TEST_MAIN(TestWidgets3D)
