@@ -63,6 +63,14 @@ mapfile -t propres < <(awk -F'\t' '$2 ~ /^Pavoria/ { sub(/\.svg$/, "", $1); prin
     "$provenance")
 est_propre() { printf '%s\n' "${propres[@]}" | grep -qx "$1"; }
 
+# releve_garde CODE SHA256: the repository's record of the flag's line, while its file is the one
+# the record speaks of; else "-", to be looked up again.
+releve_garde() {
+    awk -F'\t' -v fichier="$1.svg" -v sha="$2" \
+        '$1 == fichier { trouve = 1; print ($4 == sha ? $5 : "-") } END { if (!trouve) print "-" }' \
+        "$provenance"
+}
+
 # What the package states of all its flags, on each of their lines.
 origine='"taken from Wikipedia" (README.md), no file named'
 licence='"PD" (package.json); "effectively in public domain" (README.md)'
@@ -71,26 +79,37 @@ mkdir "$nouveau"
 {
     cat <<EOF
 # The flags of this folder, one line each, tab-separated: the file; where it comes from and on
-# what ground it is free, as its source states them; and for a file of the package its SHA-256,
-# which shows it unchanged but for its <desc> line, dropped. scripts/rafraichir-drapeaux.sh
-# writes the package's lines, and the unit tests check that every flag of ../pays.csv has its
-# file and its line.
+# what ground it is free, as its source states them; for a file of the package its SHA-256; and
+# what the package's repository records of where that drawing was taken from. A file of the
+# package is the package's own but for its <desc> line, a sentence about the drawing that is never
+# drawn, which de.svg, np.svg and ph.svg had and lost here; the SHA-256 is that of the file as
+# kept. scripts/rafraichir-drapeaux.sh writes the package's lines, and the unit tests check that
+# every flag of ../pays.csv has its file and its line.
 #
 # The package: $paquet $version, from npm, by Hampus Nilsson
-# (https://github.com/hjnilsson/country-flags). It states, once for all its flags:
+# (https://github.com/hjnilsson/country-flags, now hampusborgos/country-flags). It states, once
+# for all its flags:
 #   package.json: "license": "PD"
 #   README.md: "The source files were taken from Wikipedia and are not under copyright
 #   protection since flags are effectively in public domain (there may be other restrictions
 #   on how the flag can be used though)."
 # It names no Wikipedia file, author or licence for any one flag, and its SVG files carry no
-# metadata of their own: a line of the package says no more than this.
+# metadata of their own: the second and third fields of a line of the package say no more.
+#
+# The record: the package's repository began, after 1.2.10, to record in scripts/flags.json the
+# Wikimedia Commons file that each flag was taken from ("wiki-source") and a time stamp
+# ("ts-using"). The last field quotes that record as it stood at the repository's latest commit
+# (named) whose SVG of the flag is still the package's, so that it speaks of the drawing kept
+# here; it is "-" where the record names no file ("File:<TODO>") or began after the drawing
+# changed. The record names no author or licence of the Commons file. The refresh script keeps
+# a line's record while its file is unchanged; a new drawing's record is looked up by hand.
 #
 # Pavoria's: drawn for the game, each from the official description that its XML comment
 # cites, under the game's licence.
 #
 # paquet : $paquet
 # version : $version
-fichier	origine	licence	sha256
+fichier	origine	licence	sha256	relevé
 EOF
     for code in "${codes[@]}"; do
         if est_propre "$code"; then
@@ -99,9 +118,10 @@ EOF
         else
             # A <desc> is prose about the drawing, never drawn: the files keep the drawing alone.
             sed '/^<desc>.*<\/desc>$/d' "$source/svg/$code.svg" >"$nouveau/$code.svg"
-            printf '%s.svg\t%s\t%s\t%s\n' "$code" \
-                "$paquet $version svg/$code.svg; $origine" "$licence" \
-                "$(sha256sum "$nouveau/$code.svg" | cut -d' ' -f1)"
+            empreinte=$(sha256sum "$nouveau/$code.svg" | cut -d' ' -f1)
+            printf '%s.svg\t%s\t%s\t%s\t%s\n' "$code" \
+                "$paquet $version svg/$code.svg; $origine" "$licence" "$empreinte" \
+                "$(releve_garde "$code" "$empreinte")"
         fi
     done
 } >"$nouveau/provenance.tsv"
