@@ -27,6 +27,10 @@
 #include <QToolButton>
 #include <QWindow>
 
+#include <algorithm>
+#include <functional>
+#include <utility>
+
 namespace {
 
 constexpr QColor grisPanneau(192, 192, 192);
@@ -314,10 +318,19 @@ void Questionnaire::placerMasques(bool fermes)
 void Questionnaire::refleterPartie()
 {
     const Affichage &affichage = partie_.affichage();
+    // Qt moves the focus off a button being disabled to the next one that takes it; with all
+    // three disabled it has nowhere to go and is lost, and a player on the keyboard would have
+    // to Tab back to the answers after every right one. It comes back with the buttons.
+    const bool aucuneActive = std::ranges::none_of(affichage.reponsesActives, std::identity());
+    if (const auto focalisee = std::ranges::find(Reponses, focusWidget());
+        aucuneActive && focalisee != Reponses.end())
+        reponseFocalisee_ = *focalisee;
     for (std::size_t i = 0; i < Reponses.size(); ++i) {
         Reponses[i]->setText(affichage.reponses[i]);
         Reponses[i]->setEnabled(affichage.reponsesActives[i]);
     }
+    if (!aucuneActive && reponseFocalisee_)
+        std::exchange(reponseFocalisee_, nullptr)->setFocus();
     Resultat->setLegende(affichage.resultat);
     Score->setLegende(affichage.score);
     ComptePartie->setLegende(affichage.comptePartie);

@@ -86,5 +86,7 @@ private:
     Panneau3D *Score = nullptr;
     Panneau3D *ComptePartie = nullptr;
     std::array<Bouton3D *, 3> Reponses{};
+    // The answer button that had the focus when all three were disabled.
+    Bouton3D *reponseFocalisee_ = nullptr;
     qint64 cleDrapeau_ = 0;
 };

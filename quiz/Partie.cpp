@@ -34,7 +34,6 @@ void Partie::effacerCompteurs()
 void Partie::NouvellePartie()
 {
     ++parties_;
-    verdictEnCours_ = false;
     param_.CompteTours = 0;
     fermerMasques();
     viderReponses();
@@ -52,7 +51,6 @@ void Partie::NouvelleQuestion()
     if (param_.CompteTours == nombreQuestions + 1)
         return;
 
-    affichage_.reponsesActives = {true, true, true};
     if (param_.NumeroJeu > 0 && !montrerVerdict())
         return;
     ++param_.NumeroJeu;
@@ -67,12 +65,8 @@ bool Partie::montrerVerdict()
     fermerMasques();
     montrer();
     const quint64 partie = parties_;
-    verdictEnCours_ = true;
     const bool ecoulee = plateforme_.patienter(dureeVerdict);
-    if (!ecoulee || partie != parties_)
-        return false;
-    verdictEnCours_ = false;
-    return true;
+    return ecoulee && partie == parties_;
 }
 
 void Partie::tirerQuestion()
@@ -91,7 +85,9 @@ void Partie::tirerQuestion()
     if (!poserQuestion(numeros))
         return;
 
+    // The buttons come back live with the names they now carry, as the masks open on their flag.
     affichage_.resultat.clear();
+    affichage_.reponsesActives = {true, true, true};
     affichage_.masquesFermes = false;
     montrer();
     plateforme_.traiterEvenements();
@@ -142,9 +138,8 @@ void Partie::FinDePartie()
 void Partie::Repondre(int n)
 {
     const auto index = static_cast<std::size_t>(n - 1);
-    // A disabled button delivers no click; nor does one still showing the names of the question
-    // just answered.
-    if (n < 1 || n > 3 || !affichage_.reponsesActives[index] || verdictEnCours_)
+    // A disabled button delivers no click.
+    if (n < 1 || n > 3 || !affichage_.reponsesActives[index])
         return;
 
     affichage_.resultat.clear();
@@ -153,6 +148,10 @@ void Partie::Repondre(int n)
         param_.Points = static_cast<qint16>(param_.Points + essai.points);
         affichage_.resultat = QString::fromUtf16(essai.verdict);
         affichage_.score = QString::number(param_.Points) + QStringLiteral(" points");
+        // Until the next question puts its names on them, the buttons carry those just
+        // answered, through the verdict's wait or under the end-of-game message: none may look
+        // or act clickable, and a greyed one stays grey.
+        affichage_.reponsesActives = {false, false, false};
         montrer();
         NouvelleQuestion();
     } else {

@@ -70,6 +70,4 @@ private:
     Affichage affichage_;
     // Counts the games started, so that a turn can tell that a new game came during its wait.
     quint64 parties_ = 0;
-    // True while a verdict is on show: the names on the buttons are those already answered.
-    bool verdictEnCours_ = false;
 };

@@ -155,6 +155,7 @@ verifier(len(g) == 3 and abs(g[0] - 3 - attendu) <= 1 and abs(g[1] - 6 - attendu
 masques_fermes = repos.zone(*zone_drapeau)
 appuyer(bouton(principale, 'Lancer une nouvelle partie'))
 attendre(lambda: all(r.name for r in reponses(principale)), 'the first question')
+boutons = reponses(principale)
 time.sleep(0.5)
 premier = capture('02-premier-drapeau')
 vue = premier.zone(*zone_drapeau)
@@ -163,23 +164,27 @@ verifier(differents > len(vue) // 2, 'the masks open on a flag')
 
 numeros = set()
 durees_verdicts = []
+rallumes = set()
 # The verdict panel comes first of the three counters, the question number last.
 compteur = next(o for o in parcourir(principale)
                 if o.getRoleName() == 'label' and o.name.startswith('Jeu n° '))
 verdict = next(o for o in parcourir(compteur.parent) if o.getRoleName() == 'label')
 
 
-def suivre_verdict(clique):
+def suivre_verdict(clique, noms):
     """How long a right answer's verdict stays on screen, read every 10 ms; None for a wrong
     answer, which greys the button clicked, or for the last one, which the game's end keeps."""
     debut = None
     limite = time.time() + 3
     while time.time() < limite:
-        if verdict.name in VERDICTS:
+        if (lu := verdict.name) in VERDICTS:
             debut = debut or time.time()
+            vivants = {r.name for r in boutons if r.getState().contains(pyatspi.STATE_ENABLED)}
+            if verdict.name == lu:  # read under this verdict, not after it
+                rallumes.update(vivants & noms)
         elif debut is not None:
             return time.time() - debut
-        elif not clique.getState().contains(pyatspi.STATE_ENABLED):
+        elif not clique.getState().contains(pyatspi.STATE_ENABLED) and verdict.name == 'PERDU':
             return None
         time.sleep(0.01)
     return None
@@ -191,11 +196,10 @@ def repondre():
         return True
     numeros.update(int(o.name.split()[-1]) for o in parcourir(principale)
                    if o.getRoleName() == 'label' and o.name.startswith('Jeu n° '))
-    actives = [r for r in reponses(principale)
-               if r.name and r.getState().contains(pyatspi.STATE_ENABLED)]
+    actives = [r for r in boutons if r.name and r.getState().contains(pyatspi.STATE_ENABLED)]
     if actives:
         appuyer(actives[0])
-        duree = suivre_verdict(actives[0])
+        duree = suivre_verdict(actives[0], {r.name for r in boutons})
         if duree is not None:
             durees_verdicts.append(duree)
     return False
@@ -205,6 +209,7 @@ attendre(repondre, 'the end of the game', delai=120)
 verifier(len(durees_verdicts) == 14 and min(durees_verdicts) >= 0.3,
          "each right answer's verdict stays 0.3 s at least: %s"
          % ', '.join('%.2f' % d for d in durees_verdicts))
+verifier(not rallumes, 'no name just answered is live under its verdict: %s' % sorted(rallumes))
 message = attendre(
     lambda: next((f for f in autres_fenetres() if f.getRoleName() == 'alert'), None),
     'the end-of-game message')

@@ -109,6 +109,7 @@ void TestClavier::partieEntiereAuClavier()
 
     appuyer(Qt::Key_N, Qt::ControlModifier);
     QCOMPARE(legende(*fenetre_, "ComptePartie"), QStringLiteral("Jeu n° 1"));
+    appuyer(Qt::Key_Tab); // the focus on the answers stays there from question to question
     for (int question = 1; question <= 15; ++question) {
         const int bonne = fenetre_->param().BonneReponse;
         const auto touche = Qt::Key(Qt::Key_0 + bonne);
@@ -120,6 +121,7 @@ void TestClavier::partieEntiereAuClavier()
         } else {
             appuyer(touche, Qt::KeypadModifier);
         }
+        QVERIFY(question == 15 || qobject_cast<Bouton3D *>(QApplication::focusWidget()));
     }
     QCOMPARE(plateforme_.messages.size(), 1);
     QCOMPARE(plateforme_.messages[0].texte,

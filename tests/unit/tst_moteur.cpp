@@ -192,24 +192,24 @@ void TestMoteur::erreursDUneQuestion()
 
 void TestMoteur::masquesFermesAuPremierTraitement()
 {
-    // Between two flags the engine yields twice: masks closed over the old flag, then open on
-    // the new one; the first question of a game yields once, masks open.
-    QList<std::pair<bool, qint64>> vues;
-    plateforme_.pendantTraitement = [&] {
-        vues.append({partie_->affichage().masquesFermes, partie_->affichage().drapeau.cacheKey()});
-    };
+    // Between two flags the engine yields twice: masks closed over the old flag and its names,
+    // all three disabled, then open on the new one with its names live; the first question of a
+    // game yields once, masks open.
+    QList<Affichage> vues;
+    plateforme_.pendantTraitement = [&] { vues.append(partie_->affichage()); };
     partie_->NouvellePartie();
     QCOMPARE(vues.size(), 1);
-    QVERIFY(!vues[0].first);
+    QVERIFY(!vues[0].masquesFermes && vues[0].reponsesActives == (std::array{true, true, true}));
     for (int question = 2; question <= 15; ++question) {
         const qint64 ancien = partie_->affichage().drapeau.cacheKey();
         vues.clear();
         repondre(question % 3);
         QCOMPARE(vues.size(), 2);
-        QVERIFY(vues[0].first);
-        QCOMPARE(vues[0].second, ancien);
-        QVERIFY(!vues[1].first);
-        QVERIFY(vues[1].second != ancien);
+        QVERIFY(vues[0].masquesFermes && vues[0].reponsesActives == (std::array<bool, 3>{}));
+        QCOMPARE(vues[0].drapeau.cacheKey(), ancien);
+        QVERIFY(!vues[1].masquesFermes
+                && vues[1].reponsesActives == (std::array{true, true, true}));
+        QVERIFY(vues[1].drapeau.cacheKey() != ancien);
     }
 }
 
@@ -293,8 +293,8 @@ void TestMoteur::gestesPendantLeVerdict_data()
 
 void TestMoteur::gestesPendantLeVerdict()
 {
-    // While a verdict shows, the answers under it are not taken, and a new game or quitting
-    // leaves no half of the turn behind.
+    // While a verdict shows, the disabled buttons under it take no answer, and a new game or
+    // quitting leaves no half of the turn behind.
     QFETCH(QString, geste);
     partie_->NouvellePartie();
     std::array<QString, 3> questionDuGeste;
