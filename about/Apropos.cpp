@@ -4,6 +4,7 @@
 #include "core/Plateforme.h"
 #include "core/Twips.h"
 #include "quiz/Param.h"
+#include "widgets/Apparence.h"
 #include "widgets/Bouton3D.h"
 #include "widgets/Bureau.h"
 #include "widgets/Icones.h"
@@ -110,6 +111,7 @@ Apropos::Apropos(const Param &param, const Plateforme &plateforme, Bureau &burea
     , bureau_(bureau)
 {
     setObjectName(QStringLiteral("Apropos"));
+    setWindowTitle(Apparence::titreVide());
     setFont(police(QStringLiteral("MS Sans Serif"), 8.25));
 
     Onglet = new QTabWidget(this);

@@ -129,6 +129,7 @@ void TestApropos::boiteALaTailleDeLOngletEtCentree()
     QCOMPARE(onglet->geometry(), Twips::rectangle(0, 0, 7485, 4095));
     QCOMPARE(fenetre->frameGeometry().size(), onglet->size());
     QVERIFY(fenetre->windowFlags().testFlag(Qt::FramelessWindowHint));
+    QCOMPARE(fenetre->windowTitle(), QStringLiteral(" "));
     const QPoint ecart =
         fenetre->geometry().center() - QGuiApplication::primaryScreen()->geometry().center();
     QVERIFY2(qAbs(ecart.x()) <= 1 && qAbs(ecart.y()) <= 1, "not centred on the screen");
