@@ -1,9 +1,11 @@
 #include "about/Apropos.h"
 
+#include "about/LibelleAligne.h"
 #include "core/InfosVersion.h"
 #include "core/Plateforme.h"
 #include "core/Twips.h"
 #include "quiz/Param.h"
+#include "widgets/Apparence.h"
 #include "widgets/Bouton3D.h"
 #include "widgets/Bureau.h"
 #include "widgets/Icones.h"
@@ -69,9 +71,11 @@ void peindreFond(QWidget *controle, const QColor &couleur)
     controle->setPalette(couleurs);
 }
 
-QLabel *creerLibelle(const char *nom, Qt::Alignment alignement, const QColor &fond, QWidget *parent)
+template <typename Libelle = QLabel>
+Libelle *creerLibelle(const char *nom, Qt::Alignment alignement, const QColor &fond,
+                      QWidget *parent)
 {
-    auto *libelle = new QLabel(parent);
+    auto *libelle = new Libelle(parent);
     libelle->setObjectName(QLatin1String(nom));
     // The captions carry file names and version texts, never markup.
     libelle->setTextFormat(Qt::PlainText);
@@ -110,6 +114,7 @@ Apropos::Apropos(const Param &param, const Plateforme &plateforme, Bureau &burea
     , bureau_(bureau)
 {
     setObjectName(QStringLiteral("Apropos"));
+    setWindowTitle(Apparence::titreVide());
     setFont(police(QStringLiteral("MS Sans Serif"), 8.25));
 
     Onglet = new QTabWidget(this);
@@ -197,7 +202,7 @@ void Apropos::creerOngletInfos()
     Description->setFont(police(QStringLiteral("MS Sans Serif"), 12, true));
 
     const auto ligne = [this](const char *nom, float haut) {
-        QLabel *libelle = creerLibelle(nom, Qt::AlignLeft, Qt::white, SupportInfos);
+        auto *libelle = creerLibelle<LibelleAligne>(nom, Qt::AlignLeft, Qt::white, SupportInfos);
         placer(libelle, 120, haut, 6735, 375);
         return libelle;
     };
@@ -287,19 +292,21 @@ void Apropos::Form_Load()
                        + QStringLiteral(" compilée le ") + param_.DateAppli);
     Description->setText(produit);
     // The name as it is on disk: appending ".EXE" would misname it where programs have none.
-    NomApplication->setText(QStringLiteral("  Nom de l'éxecutable : ")
-                            + plateforme_.nomProgramme());
-    Commentaires->setText(QStringLiteral("  Commentaires :          ")
-                          + InfosVersion::Comments.toString());
-    Copyright->setText(QStringLiteral("  Copyright :                ")
-                       + InfosVersion::LegalCopyright.toString());
-    Company->setText(QStringLiteral("  Organisation :            ")
-                     + InfosVersion::CompanyName.toString());
-    TradeMarks->setText(QStringLiteral("  Marques légales :       ")
-                        + InfosVersion::LegalTrademarks.toString());
-    Version->setText(
-        QStringLiteral("  Version :                  ") + QString::number(InfosVersion::Major)
-        + u'.' + QString::number(InfosVersion::Minor) + QStringLiteral(" du ") + param_.DateAppli);
+    NomApplication->setLegende(QStringLiteral("  Nom de l'éxecutable : "),
+                               plateforme_.nomProgramme());
+    Commentaires->setLegende(QStringLiteral("  Commentaires :          "),
+                             InfosVersion::Comments.toString());
+    Copyright->setLegende(QStringLiteral("  Copyright :                "),
+                          InfosVersion::LegalCopyright.toString());
+    Company->setLegende(QStringLiteral("  Organisation :            "),
+                        InfosVersion::CompanyName.toString());
+    TradeMarks->setLegende(QStringLiteral("  Marques légales :       "),
+                           InfosVersion::LegalTrademarks.toString());
+    Version->setLegende(QStringLiteral("  Version :                  "),
+                        QString::number(InfosVersion::Major) + u'.'
+                            + QString::number(InfosVersion::Minor) + QStringLiteral(" du ")
+                            + param_.DateAppli);
+    LibelleAligne::aligner({NomApplication, Version, Commentaires, TradeMarks, Copyright, Company});
 
     Onglet->setCurrentIndex(0);
 }

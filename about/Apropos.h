@@ -6,6 +6,7 @@
 class Bouton3D;
 class Bureau;
 class Illustration;
+class LibelleAligne;
 class Panneau3D;
 class Plateforme;
 class QLabel;
@@ -69,12 +70,12 @@ private:
 
     Panneau3D *SupportInfos = nullptr;
     QLabel *Description = nullptr;
-    QLabel *NomApplication = nullptr;
-    QLabel *Version = nullptr;
-    QLabel *Commentaires = nullptr;
-    QLabel *TradeMarks = nullptr;
-    QLabel *Copyright = nullptr;
-    QLabel *Company = nullptr;
+    LibelleAligne *NomApplication = nullptr;
+    LibelleAligne *Version = nullptr;
+    LibelleAligne *Commentaires = nullptr;
+    LibelleAligne *TradeMarks = nullptr;
+    LibelleAligne *Copyright = nullptr;
+    LibelleAligne *Company = nullptr;
 
     QPlainTextEdit *Afficheur = nullptr;
 

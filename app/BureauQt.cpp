@@ -14,11 +14,6 @@
 
 #include <algorithm>
 
-#ifdef PAVORIA_AVEC_X11
-#include <X11/Xatom.h>
-#include <X11/Xlib.h>
-#endif
-
 BureauQt::BureauQt(const Plateforme &plateforme)
     : plateforme_(plateforme)
 {
@@ -48,26 +43,6 @@ QWidget *fenetreDuMessage()
     return fenetrePrincipale();
 }
 
-// Qt never leaves a window's title empty for the window system: it puts the application's name
-// in its place. A window meant to have no title gets an empty one from the X server directly.
-void effacerTitreNatif(QWidget &fenetre)
-{
-#ifdef PAVORIA_AVEC_X11
-    const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11 || !fenetre.windowTitle().isEmpty())
-        return;
-    Display *affichage = x11->display();
-    const auto id = static_cast<::Window>(fenetre.winId());
-    const unsigned char vide[] = "";
-    XChangeProperty(affichage, id, XInternAtom(affichage, "_NET_WM_NAME", False),
-                    XInternAtom(affichage, "UTF8_STRING", False), 8, PropModeReplace, vide, 0);
-    XChangeProperty(affichage, id, XA_WM_NAME, XA_STRING, 8, PropModeReplace, vide, 0);
-    XFlush(affichage);
-#else
-    Q_UNUSED(fenetre)
-#endif
-}
-
 // The help window opens over the middle of the main window, below its title bar, and no larger
 // than its inside.
 void placerSurLaFenetrePrincipale(QWidget &aide, const QWidget &principale)
@@ -90,7 +65,6 @@ void BureauQt::afficherMessage(const QString &titre, const QString &texte)
 
 int BureauQt::executerFenetre(QDialog &fenetre)
 {
-    effacerTitreNatif(fenetre);
     return fenetre.exec();
 }
 

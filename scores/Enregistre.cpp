@@ -4,6 +4,7 @@
 #include "core/Twips.h"
 #include "quiz/Param.h"
 #include "scores/FiltreNom.h"
+#include "widgets/Apparence.h"
 #include "widgets/Bouton3D.h"
 #include "widgets/Bureau.h"
 #include "widgets/Illustration.h"
@@ -33,7 +34,7 @@ Enregistre::Enregistre(const Param &param, const Plateforme &plateforme, Bureau 
     , DataScores(QStringLiteral("Enregistre.DataScores"), accesScores(param))
 {
     setObjectName(QStringLiteral("Enregistre"));
-    setWindowTitle(QString());
+    setWindowTitle(Apparence::titreVide());
     setFixedSize(Twips::rectangle(0, 0, 9240, 6600).size());
 
     // The prompt exists only in the picture.

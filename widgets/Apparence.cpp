@@ -33,6 +33,11 @@ void Apparence::appliquer()
     QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
 }
 
+QString Apparence::titreVide()
+{
+    return QStringLiteral(" ");
+}
+
 bool Apparence::surWayland()
 {
     return QGuiApplication::platformName().startsWith(u"wayland");

@@ -8,6 +8,7 @@
 #include "tests/support/PlateformeFactice.h"
 
 #include <QAction>
+#include <QBitmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -110,6 +111,18 @@ void TestApropos::legendes()
     // Titre is a 3-D panel, whose caption is its legende.
     const QVariant texte = objet->property("text");
     QCOMPARE((texte.isValid() ? texte : objet->property("legende")).toString(), prefixe + valeur);
+    if (prefixe.isEmpty())
+        return;
+    // Each value starts where the least padded prefix ends, whatever its own padding: where
+    // its ink ends, less its extent.
+    QWidget *libelle = controle<QWidget>(fenetre, nom);
+    const QImage image = libelle->grab().toImage();
+    const QRegion encre(
+        QBitmap::fromImage(image.createMaskFromColor(qRgb(255, 255, 255), Qt::MaskInColor)));
+    const QFontMetrics mesure = libelle->fontMetrics();
+    const int debut = encre.boundingRect().right() - mesure.boundingRect(valeur).right();
+    const int colonne = mesure.horizontalAdvance(QStringLiteral("  Nom de l'éxecutable : "));
+    QCOMPARE_LE(qAbs(debut - colonne), 1);
 }
 
 void TestApropos::nomDuProgrammeTelQuIlEst()
@@ -129,6 +142,7 @@ void TestApropos::boiteALaTailleDeLOngletEtCentree()
     QCOMPARE(onglet->geometry(), Twips::rectangle(0, 0, 7485, 4095));
     QCOMPARE(fenetre->frameGeometry().size(), onglet->size());
     QVERIFY(fenetre->windowFlags().testFlag(Qt::FramelessWindowHint));
+    QCOMPARE(fenetre->windowTitle(), QStringLiteral(" "));
     const QPoint ecart =
         fenetre->geometry().center() - QGuiApplication::primaryScreen()->geometry().center();
     QVERIFY2(qAbs(ecart.x()) <= 1 && qAbs(ecart.y()) <= 1, "not centred on the screen");
