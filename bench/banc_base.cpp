@@ -75,7 +75,8 @@ void BM_Recherches(benchmark::State &etat)
         std::array<QString, 3> noms;
         for (std::size_t i = 0; i < numeros.size(); ++i)
             noms[i] = donnees.paysDuNumero(numeros[i]).value_or(QString());
-        const std::optional<QByteArray> dessin = donnees.dessinDuPays(noms[hasard.bounded(3)]);
+        // Not const: DoNotOptimize of a const object lets the compiler fold it, and is deprecated.
+        std::optional<QByteArray> dessin = donnees.dessinDuPays(noms[hasard.bounded(3)]);
         if (!dessin)
             etat.SkipWithError(qPrintable(donnees.erreur()));
         benchmark::DoNotOptimize(dessin);
