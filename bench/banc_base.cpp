@@ -10,12 +10,14 @@
 
 #include <QImage>
 #include <QRandomGenerator>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 
+#include <algorithm>
 #include <array>
 #include <map>
 #include <memory>
+#include <optional>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -49,35 +51,52 @@ void BM_OuvertureBase(benchmark::State &etat)
     const BaseDeBanc &banc = base(static_cast<int>(etat.range(0)));
     ControleDonnees donnees(QStringLiteral("Banc.ouverture"), ControleDonnees::Acces::Lecture);
     for (auto _ : etat) {
-        if (!donnees.ouvrirDrapeaux(banc.fichier()))
+        if (!donnees.ouvrirDrapeaux(banc.fichier())) {
             etat.SkipWithError(qPrintable(donnees.erreur()));
+            break;
+        }
     }
     etat.counters["drapeaux"] = banc.nombreDrapeaux();
 }
 
-// Three names by number, then the picture of one of them by its name, as a turn does. A turn
-// opens the file afresh, so it starts with SQLite's page cache empty: emptied here before each
-// look-up too, or the small file would be read from memory and the large one from the system.
+// Three names by number, then the picture of one of them by its name, as a turn does; nothing
+// once a look-up fails.
+std::optional<QByteArray> chercher(ControleDonnees &donnees, QRandomGenerator &hasard,
+                                   int nombreDrapeaux)
+{
+    const std::array<int, 3> numeros = tirer(hasard, nombreDrapeaux);
+    std::array<QString, 3> noms;
+    for (std::size_t i = 0; i < numeros.size(); ++i) {
+        std::optional<QString> nom = donnees.paysDuNumero(numeros[i]);
+        if (!nom)
+            return std::nullopt;
+        noms[i] = std::move(*nom);
+    }
+    return donnees.dessinDuPays(noms[hasard.bounded(3)]);
+}
+
+// A turn opens the file afresh, so it starts with SQLite's page cache empty: emptied here before
+// each look-up too, or the small file would be read from memory and the large one from the system.
 void BM_Recherches(benchmark::State &etat)
 {
     const BaseDeBanc &banc = base(static_cast<int>(etat.range(0)));
-    const QString connexion = QStringLiteral("Banc.recherches");
-    ControleDonnees donnees(connexion, ControleDonnees::Acces::Lecture);
+    ControleDonnees donnees(QStringLiteral("Banc.recherches"), ControleDonnees::Acces::Lecture);
     if (!donnees.ouvrirDrapeaux(banc.fichier()))
         etat.SkipWithError(qPrintable(donnees.erreur()));
-    QSqlQuery viderCache(QSqlDatabase::database(connexion, false));
     QRandomGenerator hasard(1789);
     for (auto _ : etat) {
         etat.PauseTiming();
-        viderCache.exec(QStringLiteral("PRAGMA shrink_memory"));
-        etat.ResumeTiming();
-        const std::array<int, 3> numeros = tirer(hasard, banc.nombreDrapeaux());
-        std::array<QString, 3> noms;
-        for (std::size_t i = 0; i < numeros.size(); ++i)
-            noms[i] = donnees.paysDuNumero(numeros[i]).value_or(QString());
-        const std::optional<QByteArray> dessin = donnees.dessinDuPays(noms[hasard.bounded(3)]);
-        if (!dessin)
+        if (!donnees.viderCache()) {
             etat.SkipWithError(qPrintable(donnees.erreur()));
+            break;
+        }
+        etat.ResumeTiming();
+        // Not const: DoNotOptimize of a const object lets the compiler fold it, and is deprecated.
+        std::optional<QByteArray> dessin = chercher(donnees, hasard, banc.nombreDrapeaux());
+        if (!dessin) {
+            etat.SkipWithError(qPrintable(donnees.erreur()));
+            break;
+        }
         benchmark::DoNotOptimize(dessin);
     }
     etat.counters["drapeaux"] = banc.nombreDrapeaux();
@@ -87,16 +106,27 @@ void BM_Recherches(benchmark::State &etat)
 void BM_DecodageDrapeau(benchmark::State &etat)
 {
     ControleDonnees donnees(QStringLiteral("Banc.decodage"), ControleDonnees::Acces::Lecture);
-    if (!donnees.ouvrirDrapeaux(base(1).fichier()))
-        etat.SkipWithError(qPrintable(donnees.erreur()));
     std::vector<QByteArray> dessins;
-    for (int numero = 1; numero <= Schema::nombreDrapeaux; ++numero)
-        dessins.push_back(donnees.dessinDuPays(donnees.paysDuNumero(numero).value()).value());
+    bool lus = donnees.ouvrirDrapeaux(base(1).fichier());
+    for (int numero = 1; lus && numero <= Schema::nombreDrapeaux; ++numero) {
+        const std::optional<QString> pays = donnees.paysDuNumero(numero);
+        std::optional<QByteArray> dessin = pays ? donnees.dessinDuPays(*pays) : std::nullopt;
+        lus = dessin.has_value();
+        if (lus)
+            dessins.push_back(std::move(*dessin));
+    }
+    if (!lus)
+        etat.SkipWithError(qPrintable(donnees.erreur()));
     // Where the main window shows it, in logical pixels.
     const QSize taille(Twips::enPixels(2775), Twips::enPixels(1455));
     std::size_t suivant = 0;
     for (auto _ : etat) {
         const QImage drapeau = QImage::fromData(dessins[suivant]);
+        if (drapeau.isNull()) {
+            etat.SkipWithError(
+                qPrintable(QStringLiteral("flag n° %1 cannot be decoded").arg(suivant + 1)));
+            break;
+        }
         const QImage montre =
             drapeau.scaled(taille, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         benchmark::DoNotOptimize(montre.constBits());

@@ -30,11 +30,17 @@ public:
         : etat_(etat)
     {
         plateforme_.dossier = base_.dossier();
-        if (!fenetre_.Form_Load())
-            qFatal("start-up refused");
+        // Reported before the benchmark's loop, which then does not run.
+        if (!fenetre_.Form_Load()) {
+            etat_.SkipWithError("start-up refused");
+            return;
+        }
         fenetre_.showMaximized();
-        if (!QTest::qWaitForWindowExposed(&fenetre_))
-            qFatal("the window was not exposed");
+        if (!QTest::qWaitForWindowExposed(&fenetre_)) {
+            etat_.SkipWithError("the window was not exposed");
+            return;
+        }
+        pret_ = true;
         QCoreApplication::processEvents();
         support_ = fenetre_.findChild<QWidget *>(QStringLiteral("SupportImage"));
         fermes_ = Ecran::montre(fenetre_, *support_);
@@ -69,6 +75,8 @@ public:
 
     void rapporter()
     {
+        if (!pret_)
+            return;
         etat_.counters["masques_fermes_vus"] =
             verifies_ ? static_cast<double>(vus_) / verifies_ : 0.0;
         if (!plateforme_.fins.isEmpty() || !plateforme_.messages.isEmpty())
@@ -104,6 +112,7 @@ private:
     Questionnaire fenetre_{plateforme_, plateforme_, 20001216};
     QWidget *support_ = nullptr;
     QImage fermes_;
+    bool pret_ = false;
     Horloge::duration attente_{};
     bool enTour_ = false;
     int yields_ = 0;

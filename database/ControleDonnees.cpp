@@ -271,6 +271,15 @@ std::optional<QImage> ControleDonnees::drapeauDuPays(const QString &pays)
     return drapeau;
 }
 
+bool ControleDonnees::viderCache()
+{
+    // Frees every page that no statement holds: with none running, the whole cache.
+    QSqlQuery requete(base());
+    if (!requete.exec(QStringLiteral("PRAGMA shrink_memory")))
+        return echouerBase(requete.lastError());
+    return true;
+}
+
 std::optional<int> ControleDonnees::plusPetitScore()
 {
     QSqlQuery requete(base());

@@ -24,33 +24,38 @@ inline void executer(QSqlQuery &requete, const QString &sql)
         qFatal("FichierJeu: %s: %s", qPrintable(sql), qPrintable(requete.lastError().text()));
 }
 
-// Runs the work on the game's passing connection, creating the file if it is missing.
-inline void travailler(const QString &fichier, const std::function<void(QSqlQuery &)> &travail)
+// Runs the work on the game's passing connection, opened in that mode (BasePassagere::adresse):
+// by default creating the file if it is missing.
+inline void travailler(const QString &fichier, const std::function<void(QSqlQuery &)> &travail,
+                       const QString &mode = QStringLiteral("rwc"))
 {
-    const QString panne =
-        BasePassagere::travailler(fichier, QStringLiteral("rwc"), [&travail](QSqlDatabase &base) {
-            QSqlQuery requete(base);
-            travail(requete);
-            return QString();
-        });
+    const QString panne = BasePassagere::travailler(fichier, mode, [&travail](QSqlDatabase &base) {
+        QSqlQuery requete(base);
+        travail(requete);
+        return QString();
+    });
     if (!panne.isEmpty())
         qFatal("FichierJeu: %s: %s", qPrintable(fichier), qPrintable(panne));
 }
 
 // Runs the statements in turn on a connection of its own; the rows of the last one.
-inline QList<QVariantList> executerSql(const QString &fichier, const QStringList &instructions)
+inline QList<QVariantList> executerSql(const QString &fichier, const QStringList &instructions,
+                                       const QString &mode = QStringLiteral("rwc"))
 {
     QList<QVariantList> lignes;
-    travailler(fichier, [&](QSqlQuery &requete) {
-        for (const QString &instruction : instructions)
-            executer(requete, instruction);
-        while (requete.next()) {
-            QVariantList ligne;
-            for (int i = 0; i < requete.record().count(); ++i)
-                ligne.append(requete.value(i));
-            lignes.append(ligne);
-        }
-    });
+    travailler(
+        fichier,
+        [&](QSqlQuery &requete) {
+            for (const QString &instruction : instructions)
+                executer(requete, instruction);
+            while (requete.next()) {
+                QVariantList ligne;
+                for (int i = 0; i < requete.record().count(); ++i)
+                    ligne.append(requete.value(i));
+                lignes.append(ligne);
+            }
+        },
+        mode);
     return lignes;
 }
 

@@ -5,25 +5,22 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QSet>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QTest>
 
-// The game database as the build made it, opened read-only so that no test changes it.
+// The game database as the build made it, read on a connection that cannot write it, so that no
+// test changes it.
 class TestBaseDeJeu : public QObject
 {
     Q_OBJECT
 
 private slots:
     void initTestCase();
-    void cleanupTestCase();
     void numeroterChaqueDrapeauUneFois();
     void fournirDixScores();
     void versionSuitLesDrapeaux();
 
 private:
-    [[nodiscard]] static QSqlQuery executer(const QString &sql);
+    static QList<QVariantList> lire(const QString &sql);
 };
 
 void TestBaseDeJeu::initTestCase()
@@ -32,51 +29,36 @@ void TestBaseDeJeu::initTestCase()
     const QFileInfo fichier(QStringLiteral(PAVORIA_DAT_CONSTRUIT));
     QVERIFY2(fichier.isFile(), PAVORIA_DAT_CONSTRUIT);
     QCOMPARE_LT(fichier.size(), 3 * 1024 * 1024);
-
-    QSqlDatabase base = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
-    base.setDatabaseName(fichier.filePath());
-    base.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-    QVERIFY2(base.open(), qPrintable(base.lastError().text()));
 }
 
-void TestBaseDeJeu::cleanupTestCase()
+QList<QVariantList> TestBaseDeJeu::lire(const QString &sql)
 {
-    QSqlDatabase::database().close();
-    QSqlDatabase::removeDatabase(QLatin1StringView(QSqlDatabase::defaultConnection));
-}
-
-QSqlQuery TestBaseDeJeu::executer(const QString &sql)
-{
-    QSqlQuery requete;
-    if (!requete.exec(sql))
-        qWarning() << sql << requete.lastError().text();
-    return requete;
+    return FichierJeu::executerSql(QStringLiteral(PAVORIA_DAT_CONSTRUIT), {sql},
+                                   QStringLiteral("ro"));
 }
 
 void TestBaseDeJeu::numeroterChaqueDrapeauUneFois()
 {
     // The game draws numbers 1 to 178, finds a flag by its name and stretches its picture
     // over the flag image.
-    QSqlQuery requete = executer(QStringLiteral("SELECT %1, %2, %3 FROM %4")
-                                     .arg(Schema::champNumero, Schema::champPays,
-                                          Schema::champDessin, Schema::tableDrapeaux));
+    const QList<QVariantList> lignes = lire(QStringLiteral("SELECT %1, %2, %3 FROM %4")
+                                                .arg(Schema::champNumero, Schema::champPays,
+                                                     Schema::champDessin, Schema::tableDrapeaux));
     QSet<int> numeros;
     QSet<QString> noms;
-    int lignes = 0;
-    while (requete.next()) {
-        ++lignes;
-        const int numero = requete.value(0).toInt();
-        const QString nom = requete.value(1).toString();
+    for (const QVariantList &ligne : lignes) {
+        const int numero = ligne[0].toInt();
+        const QString nom = ligne[1].toString();
         QVERIFY2(numero >= 1 && numero <= Schema::nombreDrapeaux, qPrintable(nom));
         QVERIFY2(!nom.isEmpty() && !nom.contains(u'\'') && nom == nom.trimmed(), qPrintable(nom));
-        const QImage dessin = QImage::fromData(requete.value(2).toByteArray(), "PNG");
+        const QImage dessin = QImage::fromData(ligne[2].toByteArray(), "PNG");
         QVERIFY2(dessin.size() == Schema::tailleDessin(), qPrintable(nom));
         const QPoint centre(dessin.width() / 2, dessin.height() / 2);
         QVERIFY2(dessin.pixel(centre) != qRgb(192, 192, 192), qPrintable(nom));
         numeros.insert(numero);
         noms.insert(nom);
     }
-    QCOMPARE(lignes, Schema::nombreDrapeaux);
+    QCOMPARE(lignes.size(), Schema::nombreDrapeaux);
     QCOMPARE(numeros.size(), Schema::nombreDrapeaux);
     QCOMPARE(noms.size(), Schema::nombreDrapeaux);
 }
@@ -84,15 +66,13 @@ void TestBaseDeJeu::numeroterChaqueDrapeauUneFois()
 void TestBaseDeJeu::fournirDixScores()
 {
     // The score dialog overwrites one of ten rows, and the top ten shows their dates.
-    QSqlQuery requete = executer(Schema::scoresStockes);
-    int lignes = 0;
-    while (requete.next()) {
-        ++lignes;
-        QVERIFY(requete.value(1).toInt() >= 0);
-        QVERIFY2(QDate::fromString(requete.value(2).toString(), Qt::ISODate).isValid(),
-                 qPrintable(requete.value(2).toString()));
+    const QList<QVariantList> lignes = lire(Schema::scoresStockes);
+    for (const QVariantList &ligne : lignes) {
+        QVERIFY(ligne[1].toInt() >= 0);
+        QVERIFY2(QDate::fromString(ligne[2].toString(), Qt::ISODate).isValid(),
+                 qPrintable(ligne[2].toString()));
     }
-    QCOMPARE(lignes, Schema::nombreScores);
+    QCOMPARE(lignes.size(), Schema::nombreScores);
 }
 
 void TestBaseDeJeu::versionSuitLesDrapeaux()
