@@ -1,7 +1,10 @@
+#include "data/ConstructeurBase.h"
 #include "database/Schema.h"
 #include "tests/support/FichierJeu.h"
 
+#include <QCryptographicHash>
 #include <QDate>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QSet>
@@ -9,6 +12,9 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
+
+#include <algorithm>
+#include <map>
 
 // The game database as the build made it, opened read-only so that no test changes it.
 class TestBaseDeJeu : public QObject
@@ -97,26 +103,70 @@ void TestBaseDeJeu::fournirDixScores()
 
 void TestBaseDeJeu::versionSuitLesDrapeaux()
 {
-    // The fingerprint of the flag table of each version, oldest first (FichierJeu): a copy of
-    // an older version gets the new table at start-up, so a change of a number, a name or a
-    // picture that keeps the version never reaches the players who have played before. The
-    // file built must carry a version and a table listed together here.
+    // The fingerprint of the flags' sources of each version, oldest first: a copy of an older
+    // version gets the new table at start-up, so a change of a state's number, code or name, of
+    // a flag's SVG or of how flags are rendered and stored that keeps the version never reaches
+    // the players who have played before. The sources, not the pictures: another librsvg or Qt
+    // draws the same sources into other pixels, and would replace every player's table for
+    // nothing. The file built must carry a version listed here with its sources' fingerprint;
+    // a source changed with nothing a player sees (an SVG's comment) may be listed under the
+    // same version. Versions 1 and 2 were told by their pictures, hence not listed.
     const QList<std::pair<int, QByteArray>> empreintes{
-        {1, "f13f4200f47d4160da498b6ff3fd784571adcc4e8e4e93c59e35b30fb2bb66ab"},
-        // Syria, Kyrgyzstan and Honduras as they fly today.
-        {2, "1cac5f47951b2c43fc7c277aa1968845938e32916e7565d1d682d8e677ab33db"},
         // Every flag rendered from its SVG by librsvg, on even pixels.
-        {3, "2951d839df40de5257977a3d9c1e3602b23db197faeba8c4cc1129777bab0b46"},
+        {3, "a5cd368b8a4ff272488c1aa03b02c89ae0fbc9d53531ae86153b51653f1f39fe"},
     };
-    const QString fichier = QStringLiteral(PAVORIA_DAT_CONSTRUIT);
-    const int version = FichierJeu::version(fichier);
-    const QByteArray empreinte = FichierJeu::empreinteDrapeaux(fichier);
-    QVERIFY2(empreintes.contains(std::pair{version, empreinte}),
-             qPrintable(QStringLiteral("the flag table built is not that of version %1: raise "
+    QCryptographicHash empreinte(QCryptographicHash::Sha256);
+    const auto ajouter = [&empreinte](const QByteArray &champ) {
+        // Each field with its length, so that no two lists of fields run together the same way.
+        empreinte.addData(QByteArray::number(champ.size()) + ':');
+        empreinte.addData(champ);
+    };
+    const auto lire = [](const char *chemin) {
+        QFile fichier(QString::fromUtf8(chemin));
+        if (!fichier.open(QIODevice::ReadOnly))
+            qFatal("%s: %s", chemin, qPrintable(fichier.errorString()));
+        return fichier.readAll().split('\n');
+    };
+    const QSize taille = Schema::tailleDessin();
+    ajouter(QByteArray::number(taille.width()) + 'x' + QByteArray::number(taille.height()));
+    ajouter(QByteArray::number(ConstructeurBase::grisPanneau, 16));
+    ajouter(QByteArray::number(ConstructeurBase::miseAEchelle));
+
+    // By code: the SVG's SHA-256, the render's width and height, rsvg-convert's arguments.
+    QHash<QByteArray, QList<QByteArray>> rendus;
+    for (const QByteArray &ligne : lire(PAVORIA_SOURCES_DRAPEAUX)) {
+        QList<QByteArray> champs = ligne.split('\t');
+        rendus.insert(champs.takeFirst(), champs);
+    }
+    // The states that reach the table, in the order of their numbers, as the builder reads them.
+    std::map<int, QList<QByteArray>> etats;
+    for (const QByteArray &ligne : lire(PAVORIA_PAYS)) {
+        QList<QByteArray> champs = ligne.split(';');
+        if (ligne.startsWith('#') || champs.size() != 3 || champs[0] == "NUMERO")
+            continue;
+        for (QByteArray &champ : champs)
+            champ = champ.trimmed();
+        etats.emplace(champs[0].toInt(), champs);
+    }
+    for (const auto &[numero, champs] : etats) {
+        const QList<QByteArray> rendu = rendus.value(champs[1]);
+        QVERIFY2(rendu.size() == 4, champs[1].constData());
+        const QRect place =
+            ConstructeurBase::placeDrapeau(QSize(rendu[1].toInt(), rendu[2].toInt()));
+        for (const QByteArray &champ : champs + rendu)
+            ajouter(champ);
+        for (const int coordonnee : {place.x(), place.y(), place.width(), place.height()})
+            ajouter(QByteArray::number(coordonnee));
+    }
+
+    const int version = FichierJeu::version(QStringLiteral(PAVORIA_DAT_CONSTRUIT));
+    const QByteArray sources = empreinte.result().toHex();
+    QVERIFY2(empreintes.contains(std::pair{version, sources}),
+             qPrintable(QStringLiteral("the flags' sources are not those of version %1: raise "
                                        "Schema::versionDrapeaux to %2 and add {%2, \"%3\"}")
                             .arg(version)
-                            .arg(empreintes.constLast().first + 1)
-                            .arg(QString::fromLatin1(empreinte))));
+                            .arg(std::max(version, empreintes.constLast().first + 1))
+                            .arg(QString::fromLatin1(sources))));
 }
 
 QTEST_GUILESS_MAIN(TestBaseDeJeu)
