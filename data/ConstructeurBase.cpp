@@ -21,7 +21,6 @@
 
 namespace {
 
-constexpr QRgb grisPanneau = qRgb(192, 192, 192);
 constexpr QLatin1StringView enTete{"NUMERO;ISO;PAYS"};
 
 struct ScoreInitial
@@ -95,19 +94,26 @@ QImage ConstructeurBase::composerDessin(const QImage &drapeau)
     // palette and dithers the blended colours, hence true colour first.
     const auto format =
         drapeau.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
+    const QRect place = placeDrapeau(drapeau.size());
+    const QImage reduit =
+        drapeau.convertToFormat(format).scaled(place.size(), Qt::IgnoreAspectRatio, miseAEchelle);
+    QPainter peintre(&dessin);
+    peintre.drawImage(place.topLeft(), reduit);
+    return dessin;
+}
+
+QRect ConstructeurBase::placeDrapeau(QSize drapeau)
+{
     // The picture is twice the image's size in logical pixels, and a screen of one pixel per
     // logical pixel shows it halved: a flag on an even pixel, an even number of pixels long and
     // wide, keeps clean edges there, where one on an odd pixel would share its outer pixels with
     // the grey, a fringe. Stretched by a pixel at most; centred within one.
-    const QSize place = drapeau.size().scaled(taille, Qt::KeepAspectRatio);
+    const QSize taille = Schema::tailleDessin();
+    const QSize place = drapeau.scaled(taille, Qt::KeepAspectRatio);
     const QSize placePaire(place.width() & ~1, place.height() & ~1);
-    const QImage reduit = drapeau.convertToFormat(format).scaled(placePaire, Qt::IgnoreAspectRatio,
-                                                                 Qt::SmoothTransformation);
-    QPainter peintre(&dessin);
-    peintre.drawImage(QPoint(((taille.width() - placePaire.width()) / 2) & ~1,
-                             ((taille.height() - placePaire.height()) / 2) & ~1),
-                      reduit);
-    return dessin;
+    return {QPoint(((taille.width() - placePaire.width()) / 2) & ~1,
+                   ((taille.height() - placePaire.height()) / 2) & ~1),
+            placePaire};
 }
 
 std::optional<QList<ConstructeurBase::Pays>> ConstructeurBase::lirePays()
@@ -220,8 +226,9 @@ bool ConstructeurBase::trouverDrapeau(Pays &unPays)
     unPays.drapeau = QDir(dossierDrapeaux_).filePath(unPays.iso + QStringLiteral(".png"));
     if (QFileInfo(unPays.drapeau).isFile())
         return true;
-    return refuser(unPays.ligne, QStringLiteral("drapeau introuvable : %1")
-                                     .arg(QDir::toNativeSeparators(unPays.drapeau)));
+    return refuser(
+        unPays.ligne,
+        QStringLiteral("drapeau introuvable : %1").arg(QDir::toNativeSeparators(unPays.drapeau)));
 }
 
 bool ConstructeurBase::verifierComplet(bool enTeteLu, const QList<Pays> &pays)

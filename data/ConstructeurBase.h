@@ -4,6 +4,7 @@
 #include <QByteArrayView>
 #include <QImage>
 #include <QList>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -27,6 +28,12 @@ public:
     // The picture stored for one flag: the flag in its own proportions, centred on the grey of
     // the panel that carries it, so that the stretched image of the main window distorts nothing.
     [[nodiscard]] static QImage composerDessin(const QImage &drapeau);
+    // Where composerDessin lays a flag of that size within Schema::tailleDessin. With the grey
+    // and the scaling below, every setting of the picture stored: the flags' version follows
+    // them (tests/unit/tst_basedejeu.cpp).
+    [[nodiscard]] static QRect placeDrapeau(QSize drapeau);
+    static constexpr QRgb grisPanneau = qRgb(192, 192, 192);
+    static constexpr Qt::TransformationMode miseAEchelle = Qt::SmoothTransformation;
 
 private:
     struct Pays

@@ -22,9 +22,10 @@ inline constexpr int nombreDrapeaux = 178;
 
 // The flag table's version, which the builder writes as the file's user_version: at start-up,
 // a player's copy with an older one gets the shipped file's table and keeps its scores
-// (MiseAJourCopie). Raise it by one with every change of a number, a name or a picture, or the
-// players who have played before never see the change: tests/unit/tst_basedejeu.cpp holds the
-// fingerprint of each version's table and fails on a table built that is not this version's.
+// (MiseAJourCopie). Raise it by one with every change of a number, a name, a flag's SVG or how
+// the flags are rendered, or the players who have played before never see the change:
+// tests/unit/tst_basedejeu.cpp holds the fingerprint of each version's sources and fails on
+// sources that are not this version's.
 inline constexpr int versionDrapeaux = 3;
 // Where SQLite keeps the user_version in the file's header: 4 bytes, big-endian, at byte 60,
 // after the 16 bytes that mark a database. Read there, it costs no database engine.

@@ -1,7 +1,10 @@
+#include "data/ConstructeurBase.h"
 #include "database/Schema.h"
 #include "tests/support/FichierJeu.h"
 
+#include <QCryptographicHash>
 #include <QDate>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QSet>
@@ -77,22 +80,38 @@ void TestBaseDeJeu::fournirDixScores()
 
 void TestBaseDeJeu::versionSuitLesDrapeaux()
 {
-    // The fingerprint of the flag table of each version, oldest first (FichierJeu): a copy of
-    // an older version gets the new table at start-up, so a change of a number, a name or a
-    // picture that keeps the version never reaches the players who have played before. The
-    // file built must carry a version and a table listed together here.
+    // The fingerprint of the flags' sources of each version, oldest first: a copy of an older
+    // version gets the new table at start-up, so a change of the sources that keeps the version
+    // never reaches the players who have played before. Not of the pictures, which another
+    // librsvg or Qt draws otherwise from the same sources. Versions 1 and 2 were of pictures.
     const QList<std::pair<int, QByteArray>> empreintes{
-        {1, "f13f4200f47d4160da498b6ff3fd784571adcc4e8e4e93c59e35b30fb2bb66ab"},
-        // Syria, Kyrgyzstan and Honduras as they fly today.
-        {2, "1cac5f47951b2c43fc7c277aa1968845938e32916e7565d1d682d8e677ab33db"},
         // Every flag rendered from its SVG by librsvg, on even pixels.
-        {3, "2951d839df40de5257977a3d9c1e3602b23db197faeba8c4cc1129777bab0b46"},
+        {3, "286439cfa93ebe8365cdbb21203679819649a7683bcf3dc7f1344b68a15f13aa"},
     };
-    const QString fichier = QStringLiteral(PAVORIA_DAT_CONSTRUIT);
-    const int version = FichierJeu::version(fichier);
-    const QByteArray empreinte = FichierJeu::empreinteDrapeaux(fichier);
+    // What the table is made from (data/CMakeLists.txt), then how its pictures are stored:
+    // their size, grey and scaling, and each flag's place.
+    QFile fichier(QStringLiteral(PAVORIA_SOURCES_DRAPEAUX));
+    QVERIFY2(fichier.open(QIODevice::ReadOnly), qPrintable(fichier.errorString()));
+    QByteArray sources = fichier.readAll();
+    const QSize taille = Schema::tailleDessin();
+    sources += QString::asprintf("%dx%d %x %d\n", taille.width(), taille.height(),
+                                 ConstructeurBase::grisPanneau, ConstructeurBase::miseAEchelle)
+                   .toUtf8();
+    for (const QByteArray &ligne : sources.split('\n')) {
+        // The render's width and height, 5th and 6th fields.
+        if (const QList<QByteArray> champs = ligne.split('\t'); champs.size() >= 6) {
+            const QRect place =
+                ConstructeurBase::placeDrapeau({champs[4].toInt(), champs[5].toInt()});
+            sources += QString::asprintf("%d %d %d %d\n", place.x(), place.y(), place.width(),
+                                         place.height())
+                           .toUtf8();
+        }
+    }
+    const int version = FichierJeu::version(QStringLiteral(PAVORIA_DAT_CONSTRUIT));
+    const QByteArray empreinte =
+        QCryptographicHash::hash(sources, QCryptographicHash::Sha256).toHex();
     QVERIFY2(empreintes.contains(std::pair{version, empreinte}),
-             qPrintable(QStringLiteral("the flag table built is not that of version %1: raise "
+             qPrintable(QStringLiteral("the flags' sources are not those of version %1: raise "
                                        "Schema::versionDrapeaux to %2 and add {%2, \"%3\"}")
                             .arg(version)
                             .arg(empreintes.constLast().first + 1)
