@@ -1,9 +1,14 @@
 #!/usr/bin/env bash
 # The licensing of the sources: reuse lint checks that every file has its copyright and licence
-# (the REUSE convention, here through .reuse/dep5, which Debian 12's reuse reads) and that
-# LICENSES/ holds the text of each licence used, and no other. The package's copyright file
-# must name the same files and holders, under Debian's names of the licences. Skipped where
-# reuse is not installed.
+# (the REUSE convention, here through .reuse/dep5) and that LICENSES/ holds the text of each
+# licence used, and no other. The package's copyright file must name the same files and holders,
+# under Debian's names of the licences. Skipped where reuse is not installed.
+# reuse reads a copy of the sources alone: the files git tracks where git can list them, else
+# the tree without its build trees (the folders holding a CMakeCache.txt), since reuse, without
+# git to tell, would read the build trees, whose generated files carry their tools' licences.
+# .reuse/dep5 is the one form that reuse 1.x (Debian 12) reads; later versions (5 in Debian 13)
+# deprecate it for REUSE.toml and refuse both at once, so the copy holds dep5 converted where
+# reuse can convert it.
 # Usage: licences.sh SOURCE-DIR
 set -euo pipefail
 sources=$1
@@ -15,5 +20,18 @@ diff -u <(fichiers_et_titulaires .reuse/dep5) <(fichiers_et_titulaires packaging
 if ! command -v reuse >/dev/null; then
     echo "SKIP: reuse is not installed (apt-get install reuse)"
     exit 77
+fi
+
+copie=$(mktemp -d)
+trap 'rm -rf "$copie"' EXIT
+if command -v git >/dev/null && git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+    git ls-files -z
+else
+    find . \( -name .git -o -type d -exec test -e '{}/CMakeCache.txt' \; \) -prune \
+        -o ! -type d -print0
+fi | tar --null --files-from=- --ignore-failed-read -cf - | tar -C "$copie" -xf -
+cd "$copie"
+if reuse convert-dep5 --help >/dev/null 2>&1; then
+    reuse convert-dep5
 fi
 reuse lint
