@@ -155,7 +155,8 @@ verifier(len(g) == 3 and abs(g[0] - 3 - attendu) <= 1 and abs(g[1] - 6 - attendu
 
 masques_fermes = repos.zone(*zone_drapeau)
 appuyer(bouton(principale, 'Lancer une nouvelle partie'))
-attendre(lambda: all(r.name for r in reponses(principale)), 'the first question')
+attendre(lambda: len(reponses(principale)) == 3 and all(r.name for r in reponses(principale)),
+         'the first question')
 time.sleep(0.5)
 premier = capture('02-premier-drapeau')
 vue = premier.zone(*zone_drapeau)
