@@ -3,12 +3,10 @@
 # (the REUSE convention, here through .reuse/dep5) and that LICENSES/ holds the text of each
 # licence used, and no other. The package's copyright file must name the same files and holders,
 # under Debian's names of the licences. Skipped where reuse is not installed.
-# reuse reads a copy of the sources alone: the files git tracks where git can list them, else
-# the tree without its build trees (the folders holding a CMakeCache.txt), since reuse, without
-# git to tell, would read the build trees, whose generated files carry their tools' licences.
-# .reuse/dep5 is the one form that reuse 1.x (Debian 12) reads; later versions (5 in Debian 13)
-# deprecate it for REUSE.toml and refuse both at once, so the copy holds dep5 converted where
-# reuse can convert it.
+# reuse reads a copy of the sources alone (git's files, else the tree less every folder holding a
+# CMakeCache.txt): without git, it would read the build trees and their generated files' tags.
+# Debian 12's reuse 1.1 reads only .reuse/dep5; reuse 5 deprecates it and refuses it beside a
+# REUSE.toml, so the copy holds it converted where reuse can convert it.
 # Usage: licences.sh SOURCE-DIR
 set -euo pipefail
 sources=$1
@@ -31,7 +29,5 @@ else
         -o ! -type d -print0
 fi | tar --null --files-from=- --ignore-failed-read -cf - | tar -C "$copie" -xf -
 cd "$copie"
-if reuse convert-dep5 --help >/dev/null 2>&1; then
-    reuse convert-dep5
-fi
+reuse convert-dep5 --help >/dev/null 2>&1 && reuse convert-dep5
 reuse lint
