@@ -14,13 +14,13 @@ fi
 
 paquets=(
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6sql6-sqlite libqt6svg6
-    libgl-dev libx11-dev libfontconfig-dev
-    fonts-liberation2 librsvg2-bin
+    libgl-dev libx11-dev libfontconfig-dev librsvg2-bin
 )
 if [ "$tests" -eq 1 ]; then
     paquets+=(
         # the desktop entry's and the metainfo's validators, the tools that make the package
-        desktop-file-utils appstream dpkg-dev debhelper file
+        # from the sources as git holds them
+        desktop-file-utils appstream dpkg-dev debhelper file git
         # the check of the sources' licensing, Debian's own checker of the package, and the
         # reader of the installed game's files
         reuse lintian sqlite3
@@ -34,6 +34,25 @@ paquets+=("$@")
 # Tools count as present when their command is, whoever installed them.
 outils=(g++:g++ cmake:cmake make:make pkgconf:pkg-config)
 
+# Liberation 2, the metric twin of Arial that the pictures rendered when building are drawn
+# with: fonts-liberation from Debian 13 on, fonts-liberation2 in Debian 12, whose
+# fonts-liberation is 1.07, other glyphs on the same metrics.
+liberation2_installee() {
+    dpkg-query -W -f='${db:Status-Status}' fonts-liberation2 2>/dev/null | grep -qx installed ||
+        dpkg-query -W -f='${db:Status-Status} ${Version}\n' fonts-liberation 2>/dev/null |
+        { read -r etat version && [ "$etat" = installed ] &&
+            dpkg --compare-versions "$version" ge 1:2; }
+}
+paquet_liberation2() {
+    local candidat
+    candidat=$(apt-cache policy fonts-liberation | sed -n 's/^ *Candidate: //p')
+    if dpkg --compare-versions "${candidat:-0}" ge 1:2; then
+        echo fonts-liberation
+    else
+        echo fonts-liberation2
+    fi
+}
+
 manquants=()
 for paquet in "${paquets[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$paquet" 2>/dev/null | grep -q "install ok installed"; then
@@ -43,12 +62,21 @@ done
 for outil in "${outils[@]}"; do
     command -v "${outil#*:}" >/dev/null 2>&1 || manquants+=("${outil%%:*}")
 done
+police=0
+liberation2_installee || police=1
 
-if [ ${#manquants[@]} -gt 0 ]; then
+if [ ${#manquants[@]} -gt 0 ] || [ "$police" -eq 1 ]; then
+    sudo=()
+    if [ "$(id -u)" -ne 0 ]; then
+        if ! command -v sudo >/dev/null; then
+            echo "Des paquets Debian manquent, et sudo aussi : lancez $0 en root." >&2
+            exit 1
+        fi
+        sudo=(sudo)
+    fi
+    "${sudo[@]}" apt-get update -qq
+    [ "$police" -eq 0 ] || manquants+=("$(paquet_liberation2)")
     echo "Installation de : ${manquants[*]}"
-    sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo="sudo"
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
         "${manquants[@]}"
 fi

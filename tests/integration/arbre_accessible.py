@@ -2,6 +2,7 @@
 its package's autopkgtest play through it."""
 import time
 
+import pyatspi
 from gi.repository import GLib
 
 VERDICTS = ('Très bien', 'Bien', 'Dommage')
@@ -16,9 +17,11 @@ def parcourir(objet):
 
 
 def reponses(fenetre):
-    """The answer buttons: the push buttons right inside a frame."""
-    return [o for o in parcourir(fenetre)
-            if o.getRoleName() == 'push button' and o.parent.getRoleName() == 'frame']
+    """The answer buttons: the push buttons outside the tool bar. Roles are compared, not their
+    names, which AT-SPI spells differently from one version to the next; and not the answers'
+    frame's, which Qt 6.4 gives as a frame and Qt 6.8 as a panel."""
+    return [o for o in parcourir(fenetre) if o.getRole() == pyatspi.ROLE_PUSH_BUTTON
+            and o.parent.getRole() != pyatspi.ROLE_TOOL_BAR]
 
 
 def attendre(predicat, quoi, delai=20):

@@ -105,7 +105,8 @@ def appuyer(objet, ouvre_dialogue=False):
 
 
 def bouton(racine, nom):
-    return next(o for o in parcourir(racine) if o.getRoleName() == 'push button' and o.name == nom)
+    return next(o for o in parcourir(racine)
+                if o.getRole() == pyatspi.ROLE_PUSH_BUTTON and o.name == nom)
 
 
 principale = attendre(lambda: next((f for f in fenetres() if f.name == 'Pavoria 1.6'), None),
@@ -154,7 +155,8 @@ verifier(len(g) == 3 and abs(g[0] - 3 - attendu) <= 1 and abs(g[1] - 6 - attendu
 
 masques_fermes = repos.zone(*zone_drapeau)
 appuyer(bouton(principale, 'Lancer une nouvelle partie'))
-attendre(lambda: all(r.name for r in reponses(principale)), 'the first question')
+attendre(lambda: len(reponses(principale)) == 3 and all(r.name for r in reponses(principale)),
+         'the first question')
 boutons = reponses(principale)
 time.sleep(0.5)
 premier = capture('02-premier-drapeau')
@@ -167,8 +169,8 @@ durees_verdicts = []
 rallumes = set()
 # The verdict panel comes first of the three counters, the question number last.
 compteur = next(o for o in parcourir(principale)
-                if o.getRoleName() == 'label' and o.name.startswith('Jeu n° '))
-verdict = next(o for o in parcourir(compteur.parent) if o.getRoleName() == 'label')
+                if o.getRole() == pyatspi.ROLE_LABEL and o.name.startswith('Jeu n° '))
+verdict = next(o for o in parcourir(compteur.parent) if o.getRole() == pyatspi.ROLE_LABEL)
 
 
 def suivre_verdict(clique, noms):
@@ -195,7 +197,7 @@ def repondre():
     if autres_fenetres():
         return True
     numeros.update(int(o.name.split()[-1]) for o in parcourir(principale)
-                   if o.getRoleName() == 'label' and o.name.startswith('Jeu n° '))
+                   if o.getRole() == pyatspi.ROLE_LABEL and o.name.startswith('Jeu n° '))
     actives = [r for r in boutons if r.name and r.getState().contains(pyatspi.STATE_ENABLED)]
     if actives:
         appuyer(actives[0])
@@ -211,18 +213,18 @@ verifier(len(durees_verdicts) == 14 and min(durees_verdicts) >= 0.3,
          % ', '.join('%.2f' % d for d in durees_verdicts))
 verifier(not rallumes, 'no name just answered is live under its verdict: %s' % sorted(rallumes))
 message = attendre(
-    lambda: next((f for f in autres_fenetres() if f.getRoleName() == 'alert'), None),
+    lambda: next((f for f in autres_fenetres() if f.getRole() == pyatspi.ROLE_ALERT), None),
     'the end-of-game message')
-texte = ' '.join(o.name for o in parcourir(message) if o.getRoleName() == 'label')
+texte = ' '.join(o.name for o in parcourir(message) if o.getRole() == pyatspi.ROLE_LABEL)
 verifier('Cette partie est terminée' in texte and max(numeros, default=0) == 15,
          'the game ends after fifteen flags: questions seen %s' % sorted(numeros))
 appuyer(bouton(message, 'OK'))
-attendre(lambda: not any(f.getRoleName() == 'alert' for f in autres_fenetres()),
+attendre(lambda: not any(f.getRole() == pyatspi.ROLE_ALERT for f in autres_fenetres()),
          'the message to go')
 time.sleep(0.5)
 dialogue = next(iter(autres_fenetres()), None)
 if dialogue is not None:
-    champ = next(o for o in parcourir(dialogue) if o.getRoleName() == 'text')
+    champ = next(o for o in parcourir(dialogue) if o.getRole() == pyatspi.ROLE_TEXT)
     champ.queryEditableText().setTextContents('Essai')
     appuyer(bouton(dialogue, 'Valider'))
     attendre(lambda: not autres_fenetres(), 'the score dialog to go')
