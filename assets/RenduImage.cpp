@@ -59,6 +59,14 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "usage : RenduImage SOURCE.svg SORTIE:LARGEURxHAUTEUR...\n");
         return 2;
     }
+    // Text would be drawn in whatever fonts the building system has, and two builds of the same
+    // sources could differ: a picture carries its text as outlines.
+    QFile source(arguments[1]);
+    if (source.open(QIODevice::ReadOnly) && source.readAll().contains("<text")) {
+        std::fprintf(stderr, "%s : texte à dessiner en contours, sans police\n",
+                     qPrintable(arguments[1]));
+        return 1;
+    }
     QSvgRenderer rendu(arguments[1]);
     if (!rendu.isValid()) {
         std::fprintf(stderr, "%s : SVG illisible\n", qPrintable(arguments[1]));

@@ -3,10 +3,15 @@
 # the .dsc, the orig tarball, the debian tarball, the .deb and its -dbgsym, the .buildinfo and
 # the .changes. The orig tarball is the sources as git holds them, without packaging/debian/,
 # which becomes the debian tarball: an upstream release carries no debian/ folder that a
-# distribution would have to remove. Tracked files changed but not committed are packaged as
-# they are. DEB_BUILD_OPTIONS (nocheck, parallel=N) and DEB_BUILD_PROFILES pass through to
-# dpkg-buildpackage, as do the options given after OUTDIR (--build=source for the source package
-# alone); the Build-Depends must be installed.
+# distribution would have to remove. One version names one content: the commit tagged v1.6 (v
+# and the upstream version of packaging/debian/changelog) is version 1.6; any other commit is
+# the snapshot 1.6+gitDATE.HASH (its commit date in UTC, its short hash), for which an entry is
+# added to the debian tarball's changelog. Tracked files changed but not committed are packaged
+# as they are, as the snapshot of HEAD marked .dirty. The tarballs' members are root's, with
+# modes 0644 and 0755 and the commit's time, whoever makes them. DEB_BUILD_OPTIONS (nocheck,
+# parallel=N) and DEB_BUILD_PROFILES pass through to dpkg-buildpackage, as do the options given
+# after OUTDIR (--build=source for the source package alone); the Build-Depends must be
+# installed.
 # Usage: scripts/empaqueter.sh OUTDIR [DPKG-BUILDPACKAGE-OPTION...]
 set -euo pipefail
 [ $# -ge 1 ] || { echo "usage: $0 OUTDIR [DPKG-BUILDPACKAGE-OPTION...]" >&2; exit 2; }
@@ -15,33 +20,55 @@ shift
 sources=$(cd "$(dirname "$0")/.." && pwd)
 cd "$sources"
 
-version_debian=$(dpkg-parsechangelog -l packaging/debian/changelog -S Version)
-version=${version_debian%-*}
-nom=pavoria-$version
+version_publiee=$(dpkg-parsechangelog -l packaging/debian/changelog -S Version)
+amont=${version_publiee%-*}
+umask 022
 
-# arbre_a_empaqueter: HEAD, or where tracked files differ from it, a tree of them as they are.
-arbre_a_empaqueter() {
-    if [ -z "$(git status --porcelain --untracked-files=no)" ]; then
-        echo HEAD
-        return
-    fi
-    echo "Uncommitted changes are packaged as they are" >&2
-    local index
+# The commit to package: HEAD, or where tracked files differ from it, a commit of them as they
+# are, which no branch holds, with HEAD's time and a fixed author, so that packaging the same
+# changes twice gives the same tarballs.
+commit=$(git rev-parse HEAD)
+instant=$(git log -1 --format=%ct "$commit")
+sale=
+if [ -n "$(git status --porcelain --untracked-files=no)" ]; then
+    echo "Uncommitted changes are packaged as they are, as a .dirty snapshot" >&2
+    sale=.dirty
     index=$(mktemp)
     cp "$(git rev-parse --git-path index)" "$index"
-    GIT_INDEX_FILE=$index git add --update
-    GIT_INDEX_FILE=$index git write-tree
+    arbre=$(GIT_INDEX_FILE=$index git add --update && GIT_INDEX_FILE=$index git write-tree)
     rm -f "$index"
-}
+    commit=$(env GIT_AUTHOR_NAME=empaqueter GIT_AUTHOR_EMAIL=empaqueter@invalid \
+        GIT_COMMITTER_NAME=empaqueter GIT_COMMITTER_EMAIL=empaqueter@invalid \
+        GIT_AUTHOR_DATE="@$instant +0000" GIT_COMMITTER_DATE="@$instant +0000" \
+        git commit-tree -p "$commit" -m "Uncommitted changes" "$arbre")
+fi
+if [ -z "$sale" ] && [ "$(git rev-parse -q --verify "refs/tags/v$amont^{commit}")" = "$commit" ]; then
+    version=$amont
+else
+    version=$amont+git$(date -u -d "@$instant" +%Y%m%d).$(git rev-parse --short=7 HEAD)$sale
+fi
+version_debian=$version-${version_publiee##*-}
+nom=pavoria-$version
+echo "Version $version_debian"
 
 travail=$(mktemp -d)
 trap 'rm -rf "$travail"' EXIT
-arbre=$(arbre_a_empaqueter)
-git archive --format=tar --prefix="$nom/" "$arbre" -- . ':(exclude)packaging/debian' |
+# git archive gives a commit's members its time, owner 0:0 and, by tar.umask, their modes.
+archiver() { git -c tar.umask=0022 archive --format=tar "$@"; }
+archiver --prefix="$nom/" "$commit" -- . ':(exclude)packaging/debian' |
     xz -6 --threads=1 >"$travail/pavoria_$version.orig.tar.xz"
 tar -xf "$travail/pavoria_$version.orig.tar.xz" -C "$travail"
-git archive --format=tar "$arbre" packaging/debian |
-    tar -x -C "$travail/$nom" --strip-components=1
+archiver "$commit" packaging/debian | tar -x -C "$travail/$nom" --strip-components=1
+if [ "$version" != "$amont" ]; then
+    # Dated at the commit's time, which then dates every file of the build.
+    changelog=$travail/$nom/debian/changelog
+    entree="Snapshot of commit $(git rev-parse HEAD)"
+    [ -z "$sale" ] || entree+=$',\n    with uncommitted changes'
+    printf 'pavoria (%s) UNRELEASED; urgency=medium\n\n  * %s.\n\n -- %s  %s\n\n' \
+        "$version_debian" "$entree" "$(dpkg-parsechangelog -l "$changelog" -S Maintainer)" \
+        "$(date -u -R -d "@$instant")" | cat - "$changelog" >"$travail/changelog"
+    mv "$travail/changelog" "$changelog"
+fi
 
 (cd "$travail/$nom" && dpkg-buildpackage --no-sign "$@")
 

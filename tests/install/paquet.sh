@@ -18,10 +18,26 @@ dpkg-deb -I "$paquet"
 
 champ() { dpkg-deb -f "$paquet" "$1"; }
 [ "$(champ Package)" = pavoria ]
-# The version of the packaging's changelog, whose revision sorts before any that Debian would
-# give the same upstream version.
-version=$(dpkg-parsechangelog -l "$sources/packaging/debian/changelog" -S Version)
-[ "$(champ Version)" = "$version" ]
+# The version of the packaging's changelog on the commit tagged v and its upstream version; else
+# a snapshot named by HEAD's date and hash. Its revision sorts before any that Debian would give
+# the same upstream version.
+version=$(champ Version)
+publiee=$(dpkg-parsechangelog -l "$sources/packaging/debian/changelog" -S Version)
+git_() { git -C "$sources" "$@"; }
+instant=$(git_ log -1 --format=%ct)
+if [ "$(git_ rev-parse -q --verify "refs/tags/v${publiee%-*}^{commit}")" = "$(git_ rev-parse HEAD)" ] &&
+    [ -z "$(git_ status --porcelain --untracked-files=no)" ]; then
+    [ "$version" = "$publiee" ]
+else
+    instantane=${publiee%-*}+git$(date -u -d "@$instant" +%Y%m%d).$(git_ rev-parse --short=7 HEAD)
+    [[ $version =~ ^"$instantane"(\.dirty)?-"${publiee##*-}"$ ]] ||
+        { echo "version $version, where a snapshot $instantane was expected"; exit 1; }
+fi
+# The orig tarball of that version: root's members, with normal modes and the commit's time.
+TZ=UTC tar -tv --full-time -f "$paquets/pavoria_${version%-*}.orig.tar.xz" |
+    awk -v t="$(date -u -d "@$instant" '+%F %T')" '$2 != "root/root" || $4 " " $5 != t ||
+        $1 !~ /^(-rw-r--r--|-rwxr-xr-x|drwxr-xr-x)$/' >"$travail/membres.txt"
+if grep . "$travail/membres.txt"; then echo "orig tarball members otherwise made"; exit 1; fi
 dpkg --compare-versions "$version" lt "${version%-*}-1" ||
     { echo "version $version would not sort before Debian's ${version%-*}-1"; exit 1; }
 [ "$(champ Architecture)" = "$(dpkg --print-architecture)" ]
