@@ -43,7 +43,14 @@ tar -xf "$travail/pavoria_$version.orig.tar.xz" -C "$travail"
 git archive --format=tar "$arbre" packaging/debian |
     tar -x -C "$travail/$nom" --strip-components=1
 
-(cd "$travail/$nom" && dpkg-buildpackage --no-sign "$@")
+# Binary packages built on a stable release are a backport of the source package, which is made
+# for unstable.
+retroportage=()
+case " $* " in
+    *" --build=source "* | *" -S "*) ;;
+    *) mapfile -t retroportage < <(scripts/retroporter.sh "$travail/$nom") ;;
+esac
+(cd "$travail/$nom" && dpkg-buildpackage --no-sign "${retroportage[@]}" "$@")
 
 mkdir -p "$sortie"
 shopt -s nullglob
