@@ -21,14 +21,15 @@ champ() { dpkg-deb -f "$paquet" "$1"; }
 # The version of the packaging's changelog, whose revision sorts before any that Debian would
 # give the same upstream version.
 version=$(dpkg-parsechangelog -l "$sources/packaging/debian/changelog" -S Version)
-[ "$(champ Version)" = "$version" ]
+# Built on a stable release, the package is its backport (scripts/retroporter.sh).
+[[ "$(champ Version)" =~ ^"$version"(~bpo[0-9]+\+1)?$ ]]
 dpkg --compare-versions "$version" lt "${version%-*}-1" ||
     { echo "version $version would not sort before Debian's ${version%-*}-1"; exit 1; }
 [ "$(champ Architecture)" = "$(dpkg --print-architecture)" ]
 [ "$(champ Section)" = games ]
 # The libraries the program links, and the plugin and font it needs at run time.
 for dependance in libqt6core6 libqt6gui6 libqt6widgets6 libqt6sql6 \
-        libqt6sql6-sqlite fonts-liberation2; do
+        libqt6sql6-sqlite 'fonts-liberation \(>= 1:2\) \| fonts-liberation2'; do
     champ Depends | tr ',' '\n' | grep -qE "^ *$dependance( |$)" ||
         { echo "Depends lacks $dependance: $(champ Depends)"; exit 1; }
 done
