@@ -76,16 +76,17 @@ rm -rf "$racine/construction"
 mkdir -p "$racine/construction"
 cp "$sortie"/source/pavoria_*.{dsc,tar.xz} "$racine/construction/"
 dsc=$(cd "$sortie/source" && echo pavoria_*.dsc)
-dans_chroot apt-get update -qq
-dans_chroot apt-get install -y -qq --no-install-recommends build-essential
-dans_chroot apt-get build-dep -y -qq --no-install-recommends "./$dsc"
 dans_chroot bash -c 'id constructeur >/dev/null 2>&1 || useradd --create-home constructeur'
 dans_chroot chown -R constructeur: /construction
+# The Build-Depends are those of the package as this release builds it, a backport or not.
+comme_constructeur 'dpkg-source -x "$1" pavoria && bash pavoria/scripts/retroporter.sh pavoria \
+    >retroportage' _ "$dsc"
+dans_chroot apt-get update -qq
+dans_chroot apt-get install -y -qq --no-install-recommends build-essential
+dans_chroot apt-get build-dep -y -qq --no-install-recommends ./pavoria
 debut_construction=$SECONDS
-comme_constructeur 'dpkg-source -x "$1" pavoria && cd pavoria &&
-    retroportage=$(bash scripts/retroporter.sh .) &&
-    DEB_BUILD_OPTIONS="parallel=$(nproc)" dpkg-buildpackage --no-sign --build=full $retroportage' \
-    _ "$dsc"
+comme_constructeur 'cd pavoria && DEB_BUILD_OPTIONS="parallel=$(nproc)" \
+    dpkg-buildpackage --no-sign --build=full $(cat ../retroportage)'
 duree_construction=$((SECONDS - debut_construction))
 
 rm -rf "$sortie/paquets"
