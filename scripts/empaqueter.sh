@@ -48,7 +48,10 @@ git archive --format=tar "$arbre" packaging/debian |
 retroportage=()
 case " $* " in
     *" --build=source "* | *" -S "*) ;;
-    *) mapfile -t retroportage < <(scripts/retroporter.sh "$travail/$nom") ;;
+    *)
+        option=$(scripts/retroporter.sh "$travail/$nom")
+        [ -z "$option" ] || retroportage=("$option")
+        ;;
 esac
 (cd "$travail/$nom" && dpkg-buildpackage --no-sign "${retroportage[@]}" "$@")
 
