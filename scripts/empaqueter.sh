@@ -70,7 +70,17 @@ if [ "$version" != "$amont" ]; then
     mv "$travail/changelog" "$changelog"
 fi
 
-(cd "$travail/$nom" && dpkg-buildpackage --no-sign "$@")
+# Binary packages built on a stable release are a backport of the source package, which is made
+# for unstable.
+retroportage=()
+case " $* " in
+    *" --build=source "* | *" -S "*) ;;
+    *)
+        option=$(scripts/retroporter.sh "$travail/$nom")
+        [ -z "$option" ] || retroportage=("$option")
+        ;;
+esac
+(cd "$travail/$nom" && dpkg-buildpackage --no-sign "${retroportage[@]}" "$@")
 
 mkdir -p "$sortie"
 shopt -s nullglob

@@ -20,17 +20,18 @@ champ() { dpkg-deb -f "$paquet" "$1"; }
 [ "$(champ Package)" = pavoria ]
 # The version of the packaging's changelog on the commit tagged v and its upstream version; else
 # a snapshot named by HEAD's date and hash. Its revision sorts before any that Debian would give
-# the same upstream version.
+# the same upstream version. Built on a stable release, the package is its backport
+# (scripts/retroporter.sh).
 version=$(champ Version)
 publiee=$(dpkg-parsechangelog -l "$sources/packaging/debian/changelog" -S Version)
 git_() { git -C "$sources" "$@"; }
 instant=$(git_ log -1 --format=%ct)
 if [ "$(git_ rev-parse -q --verify "refs/tags/v${publiee%-*}^{commit}")" = "$(git_ rev-parse HEAD)" ] &&
     [ -z "$(git_ status --porcelain --untracked-files=no)" ]; then
-    [ "$version" = "$publiee" ]
+    [[ $version =~ ^"$publiee"(~bpo[0-9]+\+1)?$ ]]
 else
     instantane=${publiee%-*}+git$(date -u -d "@$instant" +%Y%m%d).$(git_ rev-parse --short=7 HEAD)
-    [[ $version =~ ^"$instantane"(\.dirty)?-"${publiee##*-}"$ ]] ||
+    [[ $version =~ ^"$instantane"(\.dirty)?-"${publiee##*-}"(~bpo[0-9]+\+1)?$ ]] ||
         { echo "version $version, where a snapshot $instantane was expected"; exit 1; }
 fi
 # The orig tarball of that version: root's members, with normal modes and the commit's time.
@@ -44,7 +45,7 @@ dpkg --compare-versions "$version" lt "${version%-*}-1" ||
 [ "$(champ Section)" = games ]
 # The libraries the program links, and the plugin and font it needs at run time.
 for dependance in libqt6core6 libqt6gui6 libqt6widgets6 libqt6sql6 \
-        libqt6sql6-sqlite fonts-liberation2; do
+        libqt6sql6-sqlite 'fonts-liberation \(>= 1:2\) \| fonts-liberation2'; do
     champ Depends | tr ',' '\n' | grep -qE "^ *$dependance( |$)" ||
         { echo "Depends lacks $dependance: $(champ Depends)"; exit 1; }
 done

@@ -15,7 +15,8 @@ for outil in weston weston-screenshooter dbus-run-session pngtopnm; do
 done
 /usr/bin/python3 -c 'import pyatspi' 2>/dev/null ||
     { echo "SKIP: python3-pyatspi is missing"; exit 77; }
-[ -n "$(find /usr/lib -path '*platforms/libqwayland-generic.so' -print -quit)" ] ||
+# Qt 6.10 made the Wayland plugins, libqwayland-generic.so and the others, one libqwayland.so.
+[ -n "$(find /usr/lib -path '*platforms/libqwayland*.so' -print -quit)" ] ||
     { echo "SKIP: qt6-wayland is missing"; exit 77; }
 
 travail=$(mktemp -d)
