@@ -78,9 +78,10 @@ cp "$sortie"/source/pavoria_*.{dsc,tar.xz} "$racine/construction/"
 dsc=$(cd "$sortie/source" && echo pavoria_*.dsc)
 dans_chroot bash -c 'id constructeur >/dev/null 2>&1 || useradd --create-home constructeur'
 dans_chroot chown -R constructeur: /construction
-# The Build-Depends are those of the package as this release builds it, a backport or not.
-comme_constructeur 'dpkg-source -x "$1" pavoria && bash pavoria/scripts/retroporter.sh pavoria \
-    >retroportage' _ "$dsc"
+# The Build-Depends are those of the package as this release builds it, a backport or not,
+# whose source package the build makes anew.
+comme_constructeur 'dpkg-source -x "$1" pavoria && rm "$1" "${1%.dsc}".debian.tar.* &&
+    bash pavoria/scripts/retroporter.sh pavoria >retroportage' _ "$dsc"
 dans_chroot apt-get update -qq
 dans_chroot apt-get install -y -qq --no-install-recommends build-essential
 dans_chroot apt-get build-dep -y -qq --no-install-recommends ./pavoria
