@@ -115,7 +115,7 @@ construire_chroot() {
         chown -R constructeur: .
         runuser -u constructeur -- bash -euo pipefail -c "
             dpkg-source -x pavoria_*.dsc pavoria && cd pavoria
-            retroportage=\$([ ! -f scripts/retroporter.sh ] || bash scripts/retroporter.sh .)
+            retroportage=\$(bash scripts/retroporter.sh .)
             DEB_BUILD_OPTIONS=\"$PROFIL parallel=2\" DEB_BUILD_PROFILES=$PROFIL \
                 dpkg-buildpackage --no-sign --build=binary \$retroportage"' \
         >"$racine.log" 2>&1 || { tail -n 30 "$racine.log"; echo "the build in $racine failed"; return 1; }
