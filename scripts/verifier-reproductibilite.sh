@@ -108,16 +108,19 @@ construire_chroot() {
         LANG=C.UTF-8 TZ=UTC ${SOURCE_DATE_EPOCH:+SOURCE_DATE_EPOCH=$SOURCE_DATE_EPOCH} PROFIL="$2" \
         bash -euo pipefail -c '
         cd /construction
-        apt-get update -qq
-        apt-get build-dep -y -qq --no-install-recommends ${PROFIL:+-P "$PROFIL"} ./pavoria_*.dsc
-        dpkg-query -W -f "\${binary:Package} \${Version}\n" | LC_ALL=C sort >versions
         useradd --create-home constructeur
         chown -R constructeur: .
+        # The Build-Depends are those of the package as this release builds it, a backport or not.
         runuser -u constructeur -- bash -euo pipefail -c "
-            dpkg-source -x pavoria_*.dsc pavoria && cd pavoria
-            retroportage=\$(bash scripts/retroporter.sh .)
+            dpkg-source -x pavoria_*.dsc pavoria
+            bash pavoria/scripts/retroporter.sh pavoria >retroportage"
+        apt-get update -qq
+        apt-get build-dep -y -qq --no-install-recommends ${PROFIL:+-P "$PROFIL"} ./pavoria
+        dpkg-query -W -f "\${binary:Package} \${Version}\n" | LC_ALL=C sort >versions
+        runuser -u constructeur -- bash -euo pipefail -c "
+            cd pavoria
             DEB_BUILD_OPTIONS=\"$PROFIL parallel=2\" DEB_BUILD_PROFILES=$PROFIL \
-                dpkg-buildpackage --no-sign --build=binary \$retroportage"' \
+                dpkg-buildpackage --no-sign --build=binary \$(cat ../retroportage)"' \
         >"$racine.log" 2>&1 || { tail -n 30 "$racine.log"; echo "the build in $racine failed"; return 1; }
     mkdir -p "$racine.paquets"
     cp "$racine"/construction/*.deb "$racine.paquets/"
