@@ -43,8 +43,9 @@ dpkg --compare-versions "$version" lt "${version%-*}-1" ||
     { echo "version $version would not sort before Debian's ${version%-*}-1"; exit 1; }
 [ "$(champ Architecture)" = "$(dpkg --print-architecture)" ]
 [ "$(champ Section)" = games ]
-# The libraries the program links, and the plugin and font it needs at run time.
-for dependance in libqt6core6 libqt6gui6 libqt6widgets6 libqt6sql6 \
+# The libraries the program links, and the plugin and font it needs at run time; Qt Core's
+# package took the suffix t64 in Debian 13, with the 64-bit time_t.
+for dependance in 'libqt6core6(t64)?' libqt6gui6 libqt6widgets6 libqt6sql6 \
         libqt6sql6-sqlite 'fonts-liberation \(>= 1:2\) \| fonts-liberation2'; do
     champ Depends | tr ',' '\n' | grep -qE "^ *$dependance( |$)" ||
         { echo "Depends lacks $dependance: $(champ Depends)"; exit 1; }
