@@ -51,7 +51,7 @@ bool ecrirePng(const QImage &image, const QString &sortie)
 
 int main(int argc, char *argv[])
 {
-    // Text in a picture needs fonts, not a screen.
+    // Drawing needs no screen.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
     const QStringList arguments = QGuiApplication::arguments();
@@ -62,12 +62,13 @@ int main(int argc, char *argv[])
     // Text would be drawn in whatever fonts the building system has, and two builds of the same
     // sources could differ: a picture carries its text as outlines.
     QFile source(arguments[1]);
-    if (source.open(QIODevice::ReadOnly) && source.readAll().contains("<text")) {
+    const QByteArray svg = source.open(QIODevice::ReadOnly) ? source.readAll() : QByteArray();
+    if (svg.contains("<text")) {
         std::fprintf(stderr, "%s : texte à dessiner en contours, sans police\n",
                      qPrintable(arguments[1]));
         return 1;
     }
-    QSvgRenderer rendu(arguments[1]);
+    QSvgRenderer rendu(svg);
     if (!rendu.isValid()) {
         std::fprintf(stderr, "%s : SVG illisible\n", qPrintable(arguments[1]));
         return 1;

@@ -34,9 +34,9 @@ paquets+=("$@")
 # Tools count as present when their command is, whoever installed them.
 outils=(g++:g++ cmake:cmake make:make pkgconf:pkg-config)
 
-# Liberation 2, the metric twin of Arial that the pictures rendered when building are drawn
-# with: fonts-liberation from Debian 13 on, fonts-liberation2 in Debian 12, whose
-# fonts-liberation is 1.07, other glyphs on the same metrics.
+# Liberation 2, the metric twin of Arial that the windows' text is drawn with:
+# fonts-liberation from Debian 13 on, fonts-liberation2 in Debian 12, whose fonts-liberation is
+# 1.07, other glyphs on the same metrics.
 liberation2_installee() {
     dpkg-query -W -f='${db:Status-Status}' fonts-liberation2 2>/dev/null | grep -qx installed ||
         dpkg-query -W -f='${db:Status-Status} ${Version}\n' fonts-liberation 2>/dev/null |
