@@ -40,7 +40,6 @@ public:
             etat_.SkipWithError("the window was not exposed");
             return;
         }
-        pret_ = true;
         QCoreApplication::processEvents();
         support_ = fenetre_.findChild<QWidget *>(QStringLiteral("SupportImage"));
         fermes_ = Ecran::montre(fenetre_, *support_);
@@ -75,7 +74,8 @@ public:
 
     void rapporter()
     {
-        if (!pret_)
+        // A set-up that failed, and left no flag panel, has been reported.
+        if (!support_)
             return;
         etat_.counters["masques_fermes_vus"] =
             verifies_ ? static_cast<double>(vus_) / verifies_ : 0.0;
@@ -112,7 +112,6 @@ private:
     Questionnaire fenetre_{plateforme_, plateforme_, 20001216};
     QWidget *support_ = nullptr;
     QImage fermes_;
-    bool pret_ = false;
     Horloge::duration attente_{};
     bool enTour_ = false;
     int yields_ = 0;
