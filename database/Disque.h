@@ -2,12 +2,22 @@
 
 #include <QString>
 
-// Writing a whole file for good, for the database builder and the update of a player's copy.
+class QFile;
+
+// Writing a whole file for good, for the database builder, the player's copy and its update.
 namespace Disque {
 
 // Puts a complete file in the place of another in one step, as QSaveFile does: the new file is
-// on the disk before its name replaces the old one's, and the folder after it, so that a machine
+// on the disk before its name replaces the old one's, and the name after it, so that a machine
 // that stops keeps one of the two whole. Empty on success, else why not, in French.
 QString remplacer(const QString &nouveau, const QString &ancien);
+
+// Appends the whole of a file to one open for writing, flushed to the system; false if either
+// fails.
+bool recopier(const QString &source, QFile &cible);
+
+// Copies a file whole or not at all: into a new file beside the target, then put in its place
+// as remplacer does. Empty on success, else why not, in French.
+QString copier(const QString &source, const QString &cible);
 
 } // namespace Disque

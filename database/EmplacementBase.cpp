@@ -1,6 +1,7 @@
 #include "database/EmplacementBase.h"
 
 #include "core/Plateforme.h"
+#include "database/Disque.h"
 #include "database/MiseAJourCopie.h"
 
 #include <QDir>
@@ -29,10 +30,9 @@ QString EmplacementBase::choisirFichier(const Plateforme &plateforme, const QStr
             qWarning("%s", qUtf8Printable(miseAJour.erreur()));
         return copie;
     }
-    // QFile::copy writes a temporary file and renames it, so a copy cut short leaves nothing
-    // under this name. Without a copy the game still plays, and a score that cannot be
-    // stored is reported as such.
-    if (!QDir().mkpath(dossier) || !QFile::copy(livre, copie))
+    // Whole or absent: a copy cut short leaves nothing under this name. Without a copy the
+    // game still plays, and a score that cannot be stored is reported as such.
+    if (!QDir().mkpath(dossier) || !Disque::copier(livre, copie).isEmpty())
         return livre;
     // The copy takes the shipped file's permission bits, which may forbid writing.
     QFile::setPermissions(copie, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser

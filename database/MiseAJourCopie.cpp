@@ -14,23 +14,6 @@
 #include <QTemporaryFile>
 #include <QtEndian>
 
-namespace {
-
-bool recopier(const QString &source, QFile &cible)
-{
-    QFile lecture(source);
-    if (!lecture.open(QIODevice::ReadOnly))
-        return false;
-    while (!lecture.atEnd()) {
-        const QByteArray bloc = lecture.read(1 << 16);
-        if (bloc.isEmpty() || cible.write(bloc) != bloc.size())
-            return false;
-    }
-    return cible.flush();
-}
-
-} // namespace
-
 MiseAJourCopie::MiseAJourCopie(QString livre, QString copie)
     : livre_(std::move(livre))
     , copie_(std::move(copie))
@@ -84,7 +67,7 @@ bool MiseAJourCopie::executer()
     QTemporaryFile nouvelle(modeleTemporaire(copie_) + QStringLiteral("XXXXXX"));
     if (!nouvelle.open())
         return echouer(nouvelle.errorString());
-    if (!recopier(livre_, nouvelle))
+    if (!Disque::recopier(livre_, nouvelle))
         return echouer(QStringLiteral("copie de « %1 » impossible").arg(livre_));
     nouvelle.close();
 
