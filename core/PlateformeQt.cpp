@@ -92,6 +92,28 @@ QDateTime PlateformeQt::maintenant() const
     return QDateTime::currentDateTime();
 }
 
+#ifdef Q_OS_WIN
+#if QT_VERSION < QT_VERSION_CHECK(6, 6, 0)
+extern Q_CORE_EXPORT int qt_ntfs_permission_lookup;
+#endif
+
+bool PlateformeQt::fichierModifiable(const QString &fichier) const
+{
+    // Without it QFileInfo reads the read-only attribute alone: a copy under Program Files
+    // would look writable to a player whom the folder's access list forbids to write.
+#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
+    const QNtfsPermissionCheckGuard listesAcces;
+#else
+    ++qt_ntfs_permission_lookup;
+#endif
+    const QFileInfo info(fichier);
+    const bool modifiable = info.isWritable() && QFileInfo(info.absolutePath()).isWritable();
+#if QT_VERSION < QT_VERSION_CHECK(6, 6, 0)
+    --qt_ntfs_permission_lookup;
+#endif
+    return modifiable;
+}
+#else
 bool PlateformeQt::fichierModifiable(const QString &fichier) const
 {
     // QFileInfo asks the kernel (access(2)) rather than reading the permission bits, so the
@@ -100,10 +122,12 @@ bool PlateformeQt::fichierModifiable(const QString &fichier) const
     const QFileInfo dossier(info.absolutePath());
     return info.isWritable() && dossier.isWritable() && dossier.isExecutable();
 }
+#endif
 
 QString PlateformeQt::dossierDonnees() const
 {
-    // The XDG data home, ~/.local/share unless XDG_DATA_HOME says otherwise.
+    // The XDG data home, ~/.local/share unless XDG_DATA_HOME says otherwise; on Windows the
+    // account's own AppData\Local.
     const QString donnees = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     return donnees.isEmpty() ? QString() : QDir(donnees).filePath(QStringLiteral("pavoria"));
 }
