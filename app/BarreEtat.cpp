@@ -211,6 +211,25 @@ Voyants voyantsClavier()
 }
 
 } // namespace
+#elif defined(Q_OS_WIN)
+#include <windows.h>
+
+namespace {
+
+Voyants voyantsClavier()
+{
+    // Offscreen: no keyboard of the system's, so the key presses seen decide.
+    if (QGuiApplication::platformName() != u"windows")
+        return {};
+    // The low bit of a key's state is its toggle, which Windows keeps for Insert too.
+    const std::array<int, 4> touches{VK_SCROLL, VK_INSERT, VK_CAPITAL, VK_NUMLOCK};
+    Voyants voyants;
+    for (std::size_t i = 0; i < touches.size(); ++i)
+        voyants[i] = (GetKeyState(touches[i]) & 1) != 0;
+    return voyants;
+}
+
+} // namespace
 #else
 namespace {
 

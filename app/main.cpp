@@ -4,7 +4,9 @@
 #include "widgets/Apparence.h"
 
 #include <QApplication>
+#ifdef PAVORIA_AVEC_DBUS
 #include <QDBusConnection>
+#endif
 
 #include <cstdio>
 #include <thread>
@@ -40,10 +42,12 @@ int main(int argc, char *argv[])
     std::jthread configurationPolices([] { FcInit(); });
 #endif
     QApplication application(argc, argv);
+#ifdef PAVORIA_AVEC_DBUS
     // The accessibility bridge connects to the session bus when the first widget names itself,
     // and waits for the connection: made here, it overlaps with loading the fonts, which the
     // main window does first. Joined before the application goes.
     const std::jthread connexionBus([] { QDBusConnection::sessionBus(); });
+#endif
 #ifdef PAVORIA_AVEC_FONTCONFIG
     configurationPolices.join();
 #endif
