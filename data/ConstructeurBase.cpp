@@ -2,6 +2,7 @@
 
 #include "database/BasePassagere.h"
 #include "database/Disque.h"
+#include "database/FichierNeuf.h"
 #include "database/Schema.h"
 
 #include <QBuffer>
@@ -13,7 +14,6 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStringDecoder>
-#include <QTemporaryFile>
 
 #include <algorithm>
 #include <array>
@@ -316,23 +316,22 @@ bool ConstructeurBase::ecrireBase(const QList<Pays> &pays, const QList<LigneScor
     const QFileInfo sortie(fichierSortie_);
     const QString nomSortie = QDir::toNativeSeparators(fichierSortie_);
     // Written beside the output and renamed over it once complete, so that the game never meets
-    // a half-written file; on failure QTemporaryFile removes it.
-    QTemporaryFile temporaire(
+    // a half-written file; on failure it goes.
+    FichierNeuf temporaire(
         sortie.absoluteDir().filePath(sortie.fileName() + QStringLiteral(".XXXXXX")));
-    if (!temporaire.open())
-        return echouer(QStringLiteral("%1: écriture impossible (%2)")
-                           .arg(nomSortie, temporaire.errorString()));
-    temporaire.close();
+    if (temporaire.nom().isEmpty())
+        return echouer(
+            QStringLiteral("%1: écriture impossible (%2)").arg(nomSortie, temporaire.erreur()));
 
     const QString panne =
-        BasePassagere::travailler(temporaire.fileName(), QStringLiteral("rw"),
+        BasePassagere::travailler(temporaire.nom(), QStringLiteral("rw"),
                                   [&](QSqlDatabase &base) { return remplir(base, pays, scores); });
     if (!panne.isEmpty())
         return echouer(QStringLiteral("%1: écriture impossible (%2)").arg(nomSortie, panne));
 
-    // QTemporaryFile makes the file private to its owner; the game's file keeps the rights of
-    // the one it replaces, or those of an ordinary file.
-    QFile::setPermissions(temporaire.fileName(), sortie.exists()
+    // A new file is private to its owner; the game's file keeps the rights of the one it
+    // replaces, or those of an ordinary file.
+    QFile::setPermissions(temporaire.nom(), sortie.exists()
                                                      ? sortie.permissions()
                                                      : QFile::ReadOwner | QFile::WriteOwner
                                                            | QFile::ReadGroup | QFile::ReadOther);
@@ -340,10 +339,10 @@ bool ConstructeurBase::ecrireBase(const QList<Pays> &pays, const QList<LigneScor
     if (QFileInfo::exists(fichierSortie_ + QStringLiteral("-journal")))
         return echouer(QStringLiteral("%1: un journal inachevé l’accompagne").arg(nomSortie));
     // The game never meets a half-written file, even on a machine that stops.
-    if (const QString panne = Disque::remplacer(temporaire.fileName(), fichierSortie_);
+    if (const QString panne = Disque::remplacer(temporaire.nom(), fichierSortie_);
         !panne.isEmpty())
         return echouer(QStringLiteral("%1: %2").arg(nomSortie, panne));
-    temporaire.setAutoRemove(false);
+    temporaire.garder();
     return true;
 }
 

@@ -1,9 +1,10 @@
 #include "database/Disque.h"
 
+#include "database/FichierNeuf.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -128,14 +129,16 @@ bool Disque::recopier(const QString &source, QFile &cible)
 
 QString Disque::copier(const QString &source, const QString &cible)
 {
-    QTemporaryFile copie(cible + QStringLiteral(".copie-XXXXXX"));
-    if (!copie.open())
-        return copie.errorString();
-    if (!recopier(source, copie))
-        return QStringLiteral("copie de « %1 » impossible").arg(source);
-    copie.close();
-    if (const QString panne = remplacer(copie.fileName(), cible); !panne.isEmpty())
+    FichierNeuf copie(cible + QStringLiteral(".copie-XXXXXX"));
+    if (copie.nom().isEmpty())
+        return copie.erreur();
+    {
+        QFile ecriture(copie.nom());
+        if (!ecriture.open(QIODevice::WriteOnly) || !recopier(source, ecriture))
+            return QStringLiteral("copie de « %1 » impossible").arg(source);
+    }
+    if (const QString panne = remplacer(copie.nom(), cible); !panne.isEmpty())
         return panne;
-    copie.setAutoRemove(false);
+    copie.garder();
     return {};
 }

@@ -3,6 +3,7 @@
 #include "database/BasePassagere.h"
 #include "database/ControleDonnees.h"
 #include "database/Disque.h"
+#include "database/FichierNeuf.h"
 #include "database/Schema.h"
 
 #include <QDir>
@@ -11,7 +12,6 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QTemporaryFile>
 #include <QtEndian>
 
 MiseAJourCopie::MiseAJourCopie(QString livre, QString copie)
@@ -64,29 +64,31 @@ bool MiseAJourCopie::executer()
     if (QFileInfo::exists(copie_ + QStringLiteral("-journal")))
         return echouer(QStringLiteral("un journal inachevé l’accompagne"));
 
-    QTemporaryFile nouvelle(modeleTemporaire(copie_) + QStringLiteral("XXXXXX"));
-    if (!nouvelle.open())
-        return echouer(nouvelle.errorString());
-    if (!Disque::recopier(livre_, nouvelle))
-        return echouer(QStringLiteral("copie de « %1 » impossible").arg(livre_));
-    nouvelle.close();
+    FichierNeuf nouvelle(modeleTemporaire(copie_) + QStringLiteral("XXXXXX"));
+    if (nouvelle.nom().isEmpty())
+        return echouer(nouvelle.erreur());
+    {
+        QFile ecriture(nouvelle.nom());
+        if (!ecriture.open(QIODevice::WriteOnly) || !Disque::recopier(livre_, ecriture))
+            return echouer(QStringLiteral("copie de « %1 » impossible").arg(livre_));
+    }
 
-    if (const QString panne = reprendreScores(nouvelle.fileName()); !panne.isEmpty())
+    if (const QString panne = reprendreScores(nouvelle.nom()); !panne.isEmpty())
         return echouer(panne);
     {
         // The file that will replace the player's must be one the game plays on.
         ControleDonnees verification(QStringLiteral("MiseAJourCopie.nouvelle"),
                                      ControleDonnees::Acces::Lecture);
-        if (!verification.ouvrirDrapeaux(nouvelle.fileName())
-            || !verification.ouvrirScores(nouvelle.fileName()))
+        if (!verification.ouvrirDrapeaux(nouvelle.nom())
+            || !verification.ouvrirScores(nouvelle.nom()))
             return echouer(verification.erreur());
     }
 
-    QFile::setPermissions(nouvelle.fileName(), QFileInfo(copie_).permissions());
+    QFile::setPermissions(nouvelle.nom(), QFileInfo(copie_).permissions());
     // Killed at any moment, the player has the old copy or the new one, whole.
-    if (const QString panne = Disque::remplacer(nouvelle.fileName(), copie_); !panne.isEmpty())
+    if (const QString panne = Disque::remplacer(nouvelle.nom(), copie_); !panne.isEmpty())
         return echouer(panne);
-    nouvelle.setAutoRemove(false);
+    nouvelle.garder();
     return true;
 }
 
