@@ -8,7 +8,7 @@
 // SORTIE ending in .png is a PNG file; ending in .argb it is the raw picture that the main window
 // shows at start-up (Icones::image): width and height as 32-bit little-endian integers, then the
 // premultiplied ARGB32 pixels row by row, which the program copies without decoding. Ending in
-// .ico it is a Windows icon holding the picture at each of the sizes given, as PNG.
+// .ico it is a Windows icon holding the picture at each of the sizes given.
 
 #include <QBuffer>
 #include <QDir>
@@ -56,32 +56,66 @@ bool ecrirePng(const QImage &image, const QString &sortie)
     return fichier.open(QIODevice::WriteOnly) && ecrirePng(image, fichier);
 }
 
-// An ICONDIR header, one ICONDIRENTRY a picture, then the pictures, each a whole PNG file, which
-// Windows reads in icons since Vista. A side of 256 is written 0.
+// A picture of an icon as Windows has always read one: a BITMAPINFOHEADER of twice the height,
+// the straight BGRA rows from the bottom up, then an AND mask left clear, as the alpha decides.
+QByteArray dib(const QImage &image)
+{
+    const QImage bgra = image.convertToFormat(QImage::Format_ARGB32);
+    const int ligneMasque = (bgra.width() + 31) / 32 * 4;
+    QByteArray octets(40, '\0');
+    char *entete = octets.data();
+    qToLittleEndian<quint32>(40, entete);
+    qToLittleEndian<qint32>(bgra.width(), entete + 4);
+    qToLittleEndian<qint32>(2 * bgra.height(), entete + 8);
+    qToLittleEndian<quint16>(1, entete + 12);
+    qToLittleEndian<quint16>(32, entete + 14);
+    qToLittleEndian<quint32>(quint32(bgra.height() * (bgra.width() * 4 + ligneMasque)),
+                             entete + 20);
+    for (int y = bgra.height() - 1; y >= 0; --y) {
+        const auto *ligne = reinterpret_cast<const char *>(bgra.constScanLine(y));
+        for (int x = 0; x < bgra.width(); ++x) {
+            char pixel[4];
+            qToLittleEndian<quint32>(reinterpret_cast<const quint32 *>(ligne)[x], pixel);
+            octets.append(pixel, 4);
+        }
+    }
+    octets.append(QByteArray(bgra.height() * ligneMasque, '\0'));
+    return octets;
+}
+
+// An ICONDIR header, one ICONDIRENTRY a picture, then the pictures: the largest, 256 pixels
+// wide, as PNG, which Windows reads in icons since Vista; the others as bitmaps, which every
+// reader of icons takes (NSIS's among them). A side of 256 is written 0.
 bool ecrireIcone(const QList<QImage> &images, const QString &sortie)
 {
-    QList<QByteArray> pngs;
+    QList<QByteArray> donnees;
     for (const QImage &image : images) {
-        QBuffer png;
-        if (image.width() > 256 || image.height() > 256 || !png.open(QIODevice::WriteOnly)
-            || !ecrirePng(image, png))
+        if (image.width() > 256 || image.height() > 256)
             return false;
-        pngs.append(png.data());
+        QBuffer png;
+        if (image.width() < 256)
+            donnees.append(dib(image));
+        else if (png.open(QIODevice::WriteOnly) && ecrirePng(image, png))
+            donnees.append(png.data());
+        else
+            return false;
     }
     QByteArray octets(6 + 16 * images.size(), '\0');
-    char *entree = octets.data();
-    qToLittleEndian<quint16>(1, entree + 2);
-    qToLittleEndian<quint16>(quint16(images.size()), entree + 4);
-    entree += 6;
-    for (qsizetype i = 0; i < images.size(); ++i, entree += 16) {
+    qToLittleEndian<quint16>(1, octets.data() + 2);
+    qToLittleEndian<quint16>(quint16(images.size()), octets.data() + 4);
+    qsizetype position = octets.size();
+    for (qsizetype i = 0; i < images.size(); ++i) {
+        char *entree = octets.data() + 6 + 16 * i;
         entree[0] = char(images[i].width() & 0xff);
         entree[1] = char(images[i].height() & 0xff);
         qToLittleEndian<quint16>(1, entree + 4);
         qToLittleEndian<quint16>(32, entree + 6);
-        qToLittleEndian<quint32>(quint32(pngs[i].size()), entree + 8);
-        qToLittleEndian<quint32>(quint32(octets.size()), entree + 12);
-        octets.append(pngs[i]);
+        qToLittleEndian<quint32>(quint32(donnees[i].size()), entree + 8);
+        qToLittleEndian<quint32>(quint32(position), entree + 12);
+        position += donnees[i].size();
     }
+    for (const QByteArray &donnee : donnees)
+        octets.append(donnee);
     QFile fichier(sortie);
     return fichier.open(QIODevice::WriteOnly) && fichier.write(octets) == octets.size();
 }
