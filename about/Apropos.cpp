@@ -49,7 +49,7 @@ QString siteTesk()
 
 QFont police(const QString &famille, qreal points, bool italique = false)
 {
-    QFont resultat(famille);
+    QFont resultat = Apparence::police(famille);
     resultat.setPointSizeF(points);
     resultat.setBold(true);
     resultat.setItalic(italique);

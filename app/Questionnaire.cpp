@@ -111,7 +111,7 @@ Questionnaire::Questionnaire(Plateforme &plateforme, Bureau &bureau, quint32 gra
 {
     setObjectName(QStringLiteral("Questionnaire"));
     setWindowIcon(Icones::programme());
-    QFont police(QStringLiteral("MS Sans Serif"));
+    QFont police = Apparence::police(QStringLiteral("MS Sans Serif"));
     police.setPointSizeF(8.25);
     police.setBold(true);
     setFont(police);

@@ -3,6 +3,7 @@
 #include "core/Twips.h"
 #include "quiz/Param.h"
 #include "scores/ModeleScores.h"
+#include "widgets/Apparence.h"
 #include "widgets/Bouton3D.h"
 
 #include <QHeaderView>
@@ -42,7 +43,7 @@ Scores::Scores(const Param &param, QWidget *parent)
     setWindowTitle(QStringLiteral("Les 10 meilleurs scores"));
     setFixedSize(Twips::rectangle(0, 0, 6495, 4065).size());
     // The button's lettering matches the main window's.
-    QFont police(QStringLiteral("MS Sans Serif"));
+    QFont police = Apparence::police(QStringLiteral("MS Sans Serif"));
     police.setPointSizeF(8.25);
     police.setBold(true);
     setFont(police);

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QFont>
 #include <QPalette>
+#include <QStyle>
 
 void Apparence::appliquer()
 {
@@ -16,8 +17,14 @@ void Apparence::appliquer()
     QApplication::setWindowIcon(Icones::programme());
     QApplication::setStyle(new StyleJeu); // owned by the application
 
-    // The windows are drawn in the classic grey of 3-D controls.
+    // The windows are drawn in the classic grey of 3-D controls. Windows hands Qt the system's
+    // colours, which the free desktops do not: there the style's own stand beneath the greys,
+    // as they do on Debian.
+#ifdef Q_OS_WIN
+    QPalette palette = QApplication::style()->standardPalette();
+#else
     QPalette palette = QApplication::palette();
+#endif
     palette.setColor(QPalette::Window, QColor(192, 192, 192));
     palette.setColor(QPalette::Button, QColor(192, 192, 192));
     // Qt's own title bar under Wayland reads the palette once, and draws an inactive window's
@@ -31,6 +38,18 @@ void Apparence::appliquer()
     QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
                                {QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
     QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+    // Wine has neither of Windows' own.
+    QFont::insertSubstitutions(QStringLiteral("Microsoft Sans Serif"),
+                               {QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
+}
+
+QFont Apparence::police(const QString &famille)
+{
+#ifdef Q_OS_WIN
+    if (famille == u"MS Sans Serif")
+        return QFont(QStringLiteral("Microsoft Sans Serif"));
+#endif
+    return QFont(famille);
 }
 
 QString Apparence::titreVide()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QString>
 
 // The application's set-up that every window relies on, done once before the first window:
@@ -9,6 +10,10 @@
 namespace Apparence {
 
 void appliquer();
+
+// The font of a family a window design names, drawn at every scale. On Windows "MS Sans Serif"
+// is a bitmap font of a few sizes: Microsoft Sans Serif, its TrueType successor, stands for it.
+QFont police(const QString &famille);
 
 // Whether the windows are Wayland surfaces, which the compositor places and decorates.
 bool surWayland();

@@ -18,6 +18,15 @@ bool deDroiteAGauche(const QStyleOption *option, const QWidget *widget)
 
 } // namespace
 
+#ifdef Q_OS_WIN
+StyleJeu::StyleJeu()
+    : QProxyStyle(QStringLiteral("Fusion"))
+{
+}
+#else
+StyleJeu::StyleJeu() = default;
+#endif
+
 QIcon StyleJeu::standardIcon(StandardPixmap image, const QStyleOption *option,
                              const QWidget *widget) const
 {
