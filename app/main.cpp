@@ -15,6 +15,7 @@
 #include <fontconfig/fontconfig.h>
 #endif
 
+#ifndef Q_OS_WIN
 namespace {
 
 // Without a session runtime folder, Qt warns on the terminal each time it looks there to tell
@@ -30,11 +31,14 @@ void passerDossierExecutionAbsent(QtMsgType type, const QMessageLogContext &cont
 }
 
 } // namespace
+#endif
 
 int main(int argc, char *argv[])
 {
+#ifndef Q_OS_WIN
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
         qInstallMessageHandler(passerDossierExecutionAbsent);
+#endif
 #ifdef PAVORIA_AVEC_FONTCONFIG
     // Reading the desktop's font configuration is the longest step before the first text can
     // be measured, and it needs no display: it runs beside the connection to the display and

@@ -56,8 +56,15 @@ QString PlateformeQt::cheminVerrou()
 {
     // The session's runtime folder; without one (a bare terminal, a cron job), a folder of the
     // player's own, where Qt would warn on the terminal and make one in the temporary folder.
+    // Windows has none, whatever the environment Wine hands on says: the account's cache
+    // folder, AppData\Local\cache, so one copy a Windows account.
+#ifdef Q_OS_WIN
+    const bool sansSession = true;
+#else
+    const bool sansSession = qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR");
+#endif
     const QString dossier =
-        qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")
+        sansSession
             ? QDir(QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation))
                   .filePath(QStringLiteral("pavoria"))
             : QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
