@@ -3,10 +3,8 @@
 # the .dsc, the orig tarball, the debian tarball, the .deb and its -dbgsym, the .buildinfo and
 # the .changes. The orig tarball is the sources as git holds them, without packaging/debian/,
 # which becomes the debian tarball: an upstream release carries no debian/ folder that a
-# distribution would have to remove. One version names one content: the commit tagged v1.6 (v
-# and the upstream version of packaging/debian/changelog) is version 1.6; any other commit is
-# the snapshot 1.6+gitDATE.HASH (its commit date in UTC, its short hash), for which an entry is
-# added to the debian tarball's changelog. Tracked files changed but not committed are packaged
+# distribution would have to remove. The version is scripts/version.sh's: a snapshot's gets an
+# entry in the debian tarball's changelog. Tracked files changed but not committed are packaged
 # as they are, as the snapshot of HEAD marked .dirty. The tarballs' members are root's, with
 # modes 0644 and 0755 and the commit's time, whoever makes them. DEB_BUILD_OPTIONS (nocheck,
 # parallel=N) and DEB_BUILD_PROFILES pass through to dpkg-buildpackage, as do the options given
@@ -22,6 +20,7 @@ cd "$sources"
 
 version_publiee=$(dpkg-parsechangelog -l packaging/debian/changelog -S Version)
 amont=${version_publiee%-*}
+version=$(scripts/version.sh)
 umask 022
 
 # The commit to package: HEAD, or where tracked files differ from it, a commit of them as they
@@ -30,7 +29,7 @@ umask 022
 commit=$(git rev-parse HEAD)
 instant=$(git log -1 --format=%ct "$commit")
 sale=
-if [ -n "$(git status --porcelain --untracked-files=no)" ]; then
+if [ "${version%.dirty}" != "$version" ]; then
     echo "Uncommitted changes are packaged as they are, as a .dirty snapshot" >&2
     sale=.dirty
     index=$(mktemp)
@@ -41,11 +40,6 @@ if [ -n "$(git status --porcelain --untracked-files=no)" ]; then
         GIT_COMMITTER_NAME=empaqueter GIT_COMMITTER_EMAIL=empaqueter@invalid \
         GIT_AUTHOR_DATE="@$instant +0000" GIT_COMMITTER_DATE="@$instant +0000" \
         git commit-tree -p "$commit" -m "Uncommitted changes" "$arbre")
-fi
-if [ -z "$sale" ] && [ "$(git rev-parse -q --verify "refs/tags/v$amont^{commit}")" = "$commit" ]; then
-    version=$amont
-else
-    version=$amont+git$(date -u -d "@$instant" +%Y%m%d).$(git rev-parse --short=7 HEAD)$sale
 fi
 version_debian=$version-${version_publiee##*-}
 nom=pavoria-$version
