@@ -5,21 +5,33 @@
 #include "tests/support/PlateformeFactice.h"
 
 #include <QDialog>
+#include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
 #include <memory>
+
+#ifndef Q_OS_WIN
+#include <csignal>
 
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <unistd.h>
+#endif
 
 using namespace Joueur;
 
 namespace {
 
+#ifdef Q_OS_WIN
+// Windows keeps no root: the read-only attribute stops every account.
+class UtilisateurOrdinaire
+{
+public:
+    explicit UtilisateurOrdinaire(bool) {}
+};
+#else
 constexpr uid_t personne = 65534; // nobody
 
 // As root, permissions stop nothing: the game then plays as nobody while the fault lasts.
@@ -43,6 +55,7 @@ public:
 private:
     bool actif_;
 };
+#endif
 
 QList<ControleDonnees::LigneScore> lignes(const QString &fichier)
 {
@@ -78,7 +91,9 @@ private:
     std::unique_ptr<QProcess> autre_;
     std::unique_ptr<QTemporaryDir> disque_;
     bool monte_ = false;
+#ifndef Q_OS_WIN
     rlimit limite_{};
+#endif
 };
 
 void TestEcritureImpossible::init()
@@ -93,8 +108,10 @@ void TestEcritureImpossible::init()
 
 void TestEcritureImpossible::cleanup()
 {
+#ifndef Q_OS_WIN
     if (monte_)
         ::umount2(qPrintable(disque_->path()), MNT_DETACH);
+#endif
     monte_ = false;
     disque_.reset();
     autre_.reset();
@@ -106,10 +123,14 @@ void TestEcritureImpossible::scoreNonEnregistre_data()
     QTest::addColumn<QString>("faute");
 
     // The file's and the folder's write permissions taken away.
+    // Under Wine the read-only attribute stops no one the Unix file lets write, root here; and
+    // Windows has no write permission of a folder's own.
+#ifndef Q_OS_WIN
     QTest::newRow("read-only file") << "read-only file"
                                     << "est en lecture seule";
     QTest::newRow("read-only folder") << "read-only folder"
                                       << "est dans un dossier en lecture seule";
+#endif
     // Another program holds a lock for longer than the busy wait: all access, a read that
     // stops the commit, a write of its own.
     QTest::newRow("locked by another program") << "exclusif"
@@ -118,36 +139,45 @@ void TestEcritureImpossible::scoreNonEnregistre_data()
                                              << "est occupé par un autre programme";
     QTest::newRow("another program writing") << "ecriture"
                                              << "est occupé par un autre programme";
+    // Mounting a small file system and limiting a file's size are Linux's.
+#ifndef Q_OS_WIN
     // A small file system of our own, filled to the last byte: the disk is full.
     QTest::newRow("disk full") << "disk full"
                                << "ne peut pas être écrit : le disque est plein";
     // The system refuses the write (here a file size limit): an input-output error.
     QTest::newRow("write refused") << "write refused"
                                    << "n’a pas pu être lu ou écrit sur le disque";
+#endif
 }
 
 bool TestEcritureImpossible::installer(const QString &panne)
 {
     if (panne != u"disk full")
         return true;
+#ifdef Q_OS_WIN
+    return false;
+#else
     const QByteArray avant = base_->contenu();
     disque_ = std::make_unique<QTemporaryDir>();
     monte_ = ::mount("tmpfs", qPrintable(disque_->path()), "tmpfs", 0, "size=4m") == 0;
     if (!monte_)
         return false;
     dossier_ = disque_->path();
-    QFile copie(dossier_ + QStringLiteral("/Pavoria.dat"));
+    QFile copie(dossier_ + QDir::separator() + QStringLiteral("Pavoria.dat"));
     return copie.open(QIODevice::WriteOnly) && copie.write(avant) == avant.size();
+#endif
 }
 
 void TestEcritureImpossible::preparer(const QString &panne)
 {
-    const QString fichier = dossier_ + QStringLiteral("/Pavoria.dat");
+    const QString fichier = dossier_ + QDir::separator() + QStringLiteral("Pavoria.dat");
     if (panne == u"read-only file" || panne == u"read-only folder") {
+#ifndef Q_OS_WIN
         if (::geteuid() == 0) {
             QVERIFY(::chown(qPrintable(dossier_), personne, personne) == 0);
             QVERIFY(::chown(qPrintable(fichier), personne, personne) == 0);
         }
+#endif
         if (panne == u"read-only file")
             QFile::setPermissions(fichier, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
         else
@@ -158,12 +188,14 @@ void TestEcritureImpossible::preparer(const QString &panne)
         const QByteArray bloc(4096, 'x');
         while (remplissage.write(bloc) == bloc.size()) { }
         while (remplissage.write(bloc.first(1)) == 1) { }
+#ifndef Q_OS_WIN
     } else if (panne == u"write refused") {
         std::signal(SIGXFSZ, SIG_IGN);
         ::getrlimit(RLIMIT_FSIZE, &limite_);
         // Below the journal's first page, which is the first thing a score write writes.
         const rlimit petite{1024, limite_.rlim_max};
         ::setrlimit(RLIMIT_FSIZE, &petite);
+#endif
     } else {
         autre_ = std::make_unique<QProcess>();
         autre_->start(QStringLiteral(PAVORIA_TENIR_VERROU), {fichier, panne});
@@ -176,9 +208,11 @@ void TestEcritureImpossible::lever(const QString &panne)
 {
     if (panne == u"read-only file" || panne == u"read-only folder") {
         QFile::setPermissions(dossier_, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+#ifndef Q_OS_WIN
     } else if (panne == u"write refused") {
         ::setrlimit(RLIMIT_FSIZE, &limite_);
         std::signal(SIGXFSZ, SIG_DFL);
+#endif
     } else if (autre_) {
         autre_->closeWriteChannel();
         QVERIFY(autre_->waitForFinished(10000));
@@ -196,7 +230,7 @@ void TestEcritureImpossible::scoreNonEnregistre()
     const QList<ControleDonnees::LigneScore> lignesAvant = base_->scores();
     if (!installer(panne))
         QSKIP("this machine cannot make this fault (mounting needs root)");
-    const QString fichier = dossier_ + QStringLiteral("/Pavoria.dat");
+    const QString fichier = dossier_ + QDir::separator() + QStringLiteral("Pavoria.dat");
     plateforme_.dossier = dossier_;
 
     Questionnaire fenetre(plateforme_, plateforme_, 77);

@@ -22,7 +22,9 @@
 #include <memory>
 #include <optional>
 
+#ifndef Q_OS_WIN
 #include <unistd.h>
+#endif
 
 namespace {
 
@@ -362,7 +364,10 @@ std::optional<QStringList> TestEmplacementBase::sonder(const QString &sonde,
     if (!processus.waitForFinished(30000) || processus.exitStatus() != QProcess::NormalExit
         || processus.exitCode() != 0)
         return std::nullopt;
-    return QString::fromLatin1(processus.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    // Windows ends the probe's lines with CR LF.
+    return QString::fromLatin1(processus.readAllStandardOutput())
+        .remove(u'\r')
+        .split(u'\n', Qt::SkipEmptyParts);
 }
 
 void TestEmplacementBase::verdictConformeALEcriture_data()
@@ -393,14 +398,19 @@ void TestEmplacementBase::verdictConformeALEcriture()
     QCOMPARE(reponse->size(), 1);
     const QStringList verdictEtEcriture = reponse->first().split(u' ');
     QCOMPARE(verdictEtEcriture.first(), verdictEtEcriture.last());
+#ifndef Q_OS_WIN
     if (::geteuid() == 0)
         QCOMPARE(reponse->first(), QStringLiteral("1 1"));
+#endif
 }
 
 void TestEmplacementBase::joueurOrdinaireSurInstallationSysteme()
 {
     // Run as the unprivileged user "nobody": root's shipped file is not theirs to write, and
     // neither is a file open to all in a folder where they cannot create the journal.
+#ifdef Q_OS_WIN
+    QSKIP("Windows accounts are told apart by access lists, which Wine does not enforce");
+#else
     if (::geteuid() != 0)
         QSKIP("needs root to run the check as another user");
     const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
@@ -437,11 +447,15 @@ void TestEmplacementBase::joueurOrdinaireSurInstallationSysteme()
     const auto reponses = sonder(sonde, fichiers, commeNobody);
     QVERIFY(reponses);
     QCOMPARE(*reponses, (QStringList{"0 0", "0 0", "1 1"}));
+#endif
 }
 
 void TestEmplacementBase::dossierDonneesSousXdgDataHome()
 {
     // The copy goes where the desktop keeps each user's application data.
+#ifdef Q_OS_WIN
+    QSKIP("XDG_DATA_HOME is the free desktops': Windows has the account's AppData");
+#endif
     qputenv("XDG_DATA_HOME", maison_->path().toLocal8Bit());
     QCOMPARE(PlateformeQt().dossierDonnees(), maison_->filePath(QStringLiteral("pavoria")));
     qunsetenv("XDG_DATA_HOME");

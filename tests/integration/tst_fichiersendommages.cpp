@@ -259,6 +259,9 @@ void TestFichiersEndommages::entreDeuxQuestions()
 {
     // A file replaced in the middle of a game is met by the next question turn; a damaged
     // score table by the score dialog, which says so, and the game goes on.
+#ifdef Q_OS_WIN
+    QSKIP("Windows replaces no file that the game holds open");
+#endif
     QFETCH(QString, dommage);
     QFETCH(Cote, cote);
     QFETCH(QString, faute);
@@ -301,6 +304,9 @@ void TestFichiersEndommages::avantLaDerniereReponse()
     // Replaced before the last answer, the file is first met by the score dialog: it reports
     // what it cannot store and the game goes back to its idle look; the next game meets a
     // damaged file or flag table and ends the program.
+#ifdef Q_OS_WIN
+    QSKIP("Windows replaces no file that the game holds open");
+#endif
     QFETCH(QString, dommage);
     QFETCH(Cote, cote);
     QFETCH(QString, faute);

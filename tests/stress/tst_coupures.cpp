@@ -1,5 +1,6 @@
 #include "tests/aides/LigneEcrite.h"
 #include "tests/support/BaseDeTest.h"
+#include "tests/support/Coupure.h"
 #include "tests/support/FichierJeu.h"
 
 #include <QCoreApplication>
@@ -8,8 +9,6 @@
 #include <QSqlError>
 #include <QTest>
 #include <QThread>
-
-#include <csignal>
 
 namespace {
 
@@ -106,7 +105,7 @@ void TestCoupures::ecrivainTueAuHasard()
         QCOMPARE(ecrivain.readLine().trimmed(), QByteArray("prêt"));
         // From before the first write to a few writes in: every step of a write is hit.
         QThread::usleep(hasard.bounded(30000));
-        ::kill(pid_t(ecrivain.processId()), SIGKILL);
+        ecrivain.kill();
         QVERIFY(ecrivain.waitForFinished(20000));
         int signalee = ecrites;
         for (const QByteArray &ligne : ecrivain.readAllStandardOutput().split('\n')) {
@@ -116,7 +115,7 @@ void TestCoupures::ecrivainTueAuHasard()
         QVERIFY2(ecrivain.readAllStandardError().isEmpty(), "the writer met an error");
         // The kill ended it, nothing else: a writer that died of its own is a fault.
         QCOMPARE(ecrivain.exitStatus(), QProcess::CrashExit);
-        QCOMPARE(ecrivain.exitCode(), SIGKILL);
+        QCOMPARE(ecrivain.exitCode(), Coupure::codeSortie);
         if (QFile::exists(base.fichier() + QStringLiteral("-journal")))
             ++journauxLaisses;
 

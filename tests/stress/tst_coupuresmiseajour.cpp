@@ -1,5 +1,6 @@
 #include "database/ControleDonnees.h"
 #include "tests/support/BaseDeTest.h"
+#include "tests/support/Coupure.h"
 #include "tests/support/FichierJeu.h"
 
 #include <QCoreApplication>
@@ -11,7 +12,6 @@
 #include <QThread>
 
 #include <algorithm>
-#include <csignal>
 #include <limits>
 
 namespace {
@@ -68,16 +68,15 @@ QByteArray TestCoupuresMiseAJour::lancer(const QString &livre, const QString &co
         qFatal("the update did not start");
     if (attente >= 0) {
         QThread::usleep(attente);
-        ::kill(pid_t(miseAJour.processId()), SIGKILL);
+        miseAJour.kill();
     }
     if (!miseAJour.waitForFinished(20000))
         qFatal("the update did not end");
     const QByteArray erreur = miseAJour.readAllStandardError();
     if (!erreur.isEmpty())
         qFatal("the update failed: %s", erreur.constData());
-    // On a crash, QProcess gives the signal as the exit code.
     const bool tuee = miseAJour.exitStatus() == QProcess::CrashExit;
-    if (miseAJour.exitCode() != (tuee ? SIGKILL : 0))
+    if (miseAJour.exitCode() != (tuee ? Coupure::codeSortie : 0))
         qFatal("the update %s %d", tuee ? "died of signal" : "ended with status",
                miseAJour.exitCode());
     tuees_ += tuee ? 1 : 0;

@@ -4,6 +4,7 @@
 #include "database/Schema.h"
 #include "tests/support/FichierJeu.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -26,8 +27,12 @@ public:
             qFatal("BaseDeTest: cannot make %s writable", qPrintable(fichier()));
     }
 
-    QString dossier() const { return dossier_.path(); }
-    QString fichier() const { return dossier_.filePath(QStringLiteral("Pavoria.dat")); }
+    // In the system's own form, as the game names its files to the player.
+    QString dossier() const { return QDir::toNativeSeparators(dossier_.path()); }
+    QString fichier() const
+    {
+        return QDir::toNativeSeparators(dossier_.filePath(QStringLiteral("Pavoria.dat")));
+    }
 
     QList<ControleDonnees::LigneScore> scores() const
     {

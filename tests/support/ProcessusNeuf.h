@@ -5,6 +5,10 @@
 #include <QProcess>
 #include <QTest>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 // For a check that only a process where nothing ran before can make: Qt never unloads a plugin,
 // so once anything in a test program has loaded the SQLite driver, it stays loaded.
 namespace ProcessusNeuf {
@@ -36,7 +40,16 @@ inline bool relancer()
     return false;
 }
 
-// Whether Qt's SQL driver plugins have been loaded into this process, as its mappings show.
+// Whether Qt's SQL driver plugins have been loaded into this process, as its mappings show
+// (on Windows, its modules).
+#ifdef Q_OS_WIN
+inline bool piloteSqlCharge()
+{
+    if (!GetModuleHandleW(L"Qt6Core.dll"))
+        qFatal("ProcessusNeuf: Qt6Core.dll is not among the modules");
+    return GetModuleHandleW(L"qsqlite.dll") != nullptr;
+}
+#else
 inline bool piloteSqlCharge()
 {
     QFile cartes(QStringLiteral("/proc/self/maps"));
@@ -48,5 +61,6 @@ inline bool piloteSqlCharge()
         qFatal("ProcessusNeuf: /proc/self/maps lists no Qt library");
     return texte.contains("/sqldrivers/");
 }
+#endif
 
 } // namespace ProcessusNeuf

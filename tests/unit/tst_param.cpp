@@ -1,5 +1,6 @@
 #include "quiz/Param.h"
 
+#include <QDir>
 #include <QTest>
 
 // The texts that start-up derives from the program's folder, version and time stamp.
@@ -62,7 +63,7 @@ void TestParam::chemin()
 {
     QFETCH(QString, dossier);
     QFETCH(QString, chemin);
-    QCOMPARE(Param::formerChemin(dossier), chemin);
+    QCOMPARE(Param::formerChemin(dossier), QDir::toNativeSeparators(chemin));
 }
 
 QTEST_GUILESS_MAIN(TestParam)
