@@ -1,16 +1,8 @@
 #!/usr/bin/env bash
-# partie_wine.sh [DOSSIER [CAPTURES]]: the Windows game of scripts/windows.sh, run by Wine in a
-# fresh prefix of its own under a virtual X server, as a player meets it. DOSSIER holds the
-# installer and the zip (PAVORIA_PAQUETS_WINDOWS by default; skipped without them). In turn:
-#   the silent install puts Pavoria.exe under Program Files, with its Start menu shortcut;
-#   the installed game, started from another folder, opens "Pavoria 1.6"; a second copy shows
-#   its message and ends while the first runs on; a whole game played from the keyboard ends on
-#   the "Les Pavoria" message; the name typed in the score dialog is stored in the account's own
-#   copy, nothing written beside the program; Ctrl+Q ends it with status 0;
-#   the zip's program opens its window and plays on the Pavoria.dat beside it;
-#   the silent uninstall removes the program and keeps the account's scores.
-# With CAPTURES, the main window in the game is saved there as windows.png, when PERDU shows,
-# and the score dialog as enregistrement-windows.png.
+# partie_wine.sh [DOSSIER [CAPTURES]]: the installer and the zip of scripts/windows.sh in DOSSIER
+# (PAVORIA_PAQUETS_WINDOWS by default; skipped without them), run by Wine in a fresh prefix on a
+# virtual X server as a player meets them, each step checked as its "ok" line says. With
+# CAPTURES, the main window is saved there as windows.png when PERDU shows.
 set -euo pipefail
 paquets=${1:-${PAVORIA_PAQUETS_WINDOWS:-}}
 captures=${2:+$(realpath -m "$2")}
@@ -91,11 +83,11 @@ couleur_dans() {
 perdu_affiche() {
     couleur_dans 260 458 168 32 255 0 0 && couleur_dans 450 460 316 150 0 0 255
 }
-# capturer NAME: the active window alone, into CAPTURES.
+# capturer NAME: the main window alone, into CAPTURES.
 capturer() {
     [ -n "$captures" ] || return 0
     mkdir -p "$captures"
-    xwd -id "$(active)" -silent | xwdtopnm -quiet | pnmtopng >"$captures/$1.png"
+    xwd -id "$principale" -silent | xwdtopnm -quiet | pnmtopng >"$captures/$1.png"
 }
 
 # jouer PROGRAMME NOM LOG: starts PROGRAMME from another folder, plays a whole game with
@@ -124,7 +116,6 @@ jouer() {
     xdotool key Return
     attendre 10 "the score dialog" nom_actif " "
     xdotool type --delay 80 "$nom"
-    capturer enregistrement-windows
     touche alt+v
     attendre 10 "the score dialog to close" sh -c '! xdotool search --onlyvisible --name "^ $"'
     # Wine gives the keyboard back to no window: the player clicks the main one.
