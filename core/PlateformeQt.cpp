@@ -24,9 +24,11 @@ bool PlateformeQt::patienter(std::chrono::milliseconds duree)
 {
     // QCoreApplication::exit() leaves every running loop, this one included, and makes any
     // loop started after it return at once: only the timer tells a wait that went its length.
+    // A coarse timer may fire up to 5 % early (30 ms of the verdict's 0.6 s): a precise one
+    // keeps to the millisecond.
     QEventLoop boucle;
     bool ecoulee = false;
-    QTimer::singleShot(duree, &boucle, [&] {
+    QTimer::singleShot(duree, Qt::PreciseTimer, &boucle, [&] {
         ecoulee = true;
         boucle.quit();
     });
