@@ -1,7 +1,6 @@
 #include "data/ConstructeurBase.h"
 
 #include "database/BasePassagere.h"
-#include "database/Disque.h"
 #include "database/FichierNeuf.h"
 #include "database/Schema.h"
 
@@ -339,10 +338,8 @@ bool ConstructeurBase::ecrireBase(const QList<Pays> &pays, const QList<LigneScor
     if (QFileInfo::exists(fichierSortie_ + QStringLiteral("-journal")))
         return echouer(QStringLiteral("%1: un journal inachevé l’accompagne").arg(nomSortie));
     // The game never meets a half-written file, even on a machine that stops.
-    if (const QString panne = Disque::remplacer(temporaire.nom(), fichierSortie_);
-        !panne.isEmpty())
+    if (const QString panne = temporaire.mettreEnPlace(fichierSortie_); !panne.isEmpty())
         return echouer(QStringLiteral("%1: %2").arg(nomSortie, panne));
-    temporaire.garder();
     return true;
 }
 

@@ -114,17 +114,18 @@ QString Disque::remplacer(const QString &nouveau, const QString &ancien)
     return {};
 }
 
-bool Disque::recopier(const QString &source, QFile &cible)
+bool Disque::recopier(const QString &source, const QString &cible)
 {
     QFile lecture(source);
-    if (!lecture.open(QIODevice::ReadOnly))
+    QFile ecriture(cible);
+    if (!lecture.open(QIODevice::ReadOnly) || !ecriture.open(QIODevice::WriteOnly))
         return false;
     while (!lecture.atEnd()) {
         const QByteArray bloc = lecture.read(1 << 16);
-        if (bloc.isEmpty() || cible.write(bloc) != bloc.size())
+        if (bloc.isEmpty() || ecriture.write(bloc) != bloc.size())
             return false;
     }
-    return cible.flush();
+    return ecriture.flush();
 }
 
 QString Disque::copier(const QString &source, const QString &cible)
@@ -132,13 +133,7 @@ QString Disque::copier(const QString &source, const QString &cible)
     FichierNeuf copie(cible + QStringLiteral(".copie-XXXXXX"));
     if (copie.nom().isEmpty())
         return copie.erreur();
-    {
-        QFile ecriture(copie.nom());
-        if (!ecriture.open(QIODevice::WriteOnly) || !recopier(source, ecriture))
-            return QStringLiteral("copie de « %1 » impossible").arg(source);
-    }
-    if (const QString panne = remplacer(copie.nom(), cible); !panne.isEmpty())
-        return panne;
-    copie.garder();
-    return {};
+    if (!recopier(source, copie.nom()))
+        return QStringLiteral("copie de « %1 » impossible").arg(source);
+    return copie.mettreEnPlace(cible);
 }

@@ -2,8 +2,6 @@
 
 #include <QString>
 
-class QFile;
-
 // Writing a whole file for good, for the database builder, the player's copy and its update.
 namespace Disque {
 
@@ -12,9 +10,8 @@ namespace Disque {
 // that stops keeps one of the two whole. Empty on success, else why not, in French.
 QString remplacer(const QString &nouveau, const QString &ancien);
 
-// Appends the whole of a file to one open for writing, flushed to the system; false if either
-// fails.
-bool recopier(const QString &source, QFile &cible);
+// Writes the whole of a file over another, flushed to the system; false if either fails.
+bool recopier(const QString &source, const QString &cible);
 
 // Copies a file whole or not at all: into a new file beside the target, then put in its place
 // as remplacer does. Empty on success, else why not, in French.

@@ -1,5 +1,7 @@
 #include "database/FichierNeuf.h"
 
+#include "database/Disque.h"
+
 #include <QFile>
 #include <QTemporaryFile>
 
@@ -16,6 +18,13 @@ FichierNeuf::FichierNeuf(const QString &modele)
 
 FichierNeuf::~FichierNeuf()
 {
-    if (!garde_ && !nom_.isEmpty())
+    if (!enPlace_ && !nom_.isEmpty())
         QFile::remove(nom_);
+}
+
+QString FichierNeuf::mettreEnPlace(const QString &ancien)
+{
+    const QString panne = Disque::remplacer(nom_, ancien);
+    enPlace_ = panne.isEmpty();
+    return panne;
 }

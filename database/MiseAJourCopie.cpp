@@ -67,11 +67,8 @@ bool MiseAJourCopie::executer()
     FichierNeuf nouvelle(modeleTemporaire(copie_) + QStringLiteral("XXXXXX"));
     if (nouvelle.nom().isEmpty())
         return echouer(nouvelle.erreur());
-    {
-        QFile ecriture(nouvelle.nom());
-        if (!ecriture.open(QIODevice::WriteOnly) || !Disque::recopier(livre_, ecriture))
-            return echouer(QStringLiteral("copie de « %1 » impossible").arg(livre_));
-    }
+    if (!Disque::recopier(livre_, nouvelle.nom()))
+        return echouer(QStringLiteral("copie de « %1 » impossible").arg(livre_));
 
     if (const QString panne = reprendreScores(nouvelle.nom()); !panne.isEmpty())
         return echouer(panne);
@@ -86,9 +83,8 @@ bool MiseAJourCopie::executer()
 
     QFile::setPermissions(nouvelle.nom(), QFileInfo(copie_).permissions());
     // Killed at any moment, the player has the old copy or the new one, whole.
-    if (const QString panne = Disque::remplacer(nouvelle.nom(), copie_); !panne.isEmpty())
+    if (const QString panne = nouvelle.mettreEnPlace(copie_); !panne.isEmpty())
         return echouer(panne);
-    nouvelle.garder();
     return true;
 }
 
